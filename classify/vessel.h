@@ -1,0 +1,50 @@
+// Vessel classification under TSG R0004-2009: the pure rules.
+#pragma once
+
+#include <string_view>
+
+namespace korvane {
+
+enum class MediumGroup
+{
+    Group1, // extremely or highly toxic, explosive media, liquefied gases
+    Group2, // all other media
+};
+
+// A check box's state as the window reports it; the numbers are its values.
+enum class CheckState
+{
+    Off = 0,
+    On = 1,
+    Greyed = 2,
+};
+
+enum class ClassResult
+{
+    OutOfClass,
+    ClassI,
+    ClassII,
+    ClassIII,
+};
+
+// The exact text the result box shows for a result.
+std::u16string_view resultText(ClassResult result);
+
+// One vessel as read from the calculator window, derived products included.
+// p, V and pV are single precision and pw, pwV double precision on purpose:
+// the thresholds are compared at exactly these precisions.
+struct VesselInput
+{
+    float p = 0;      // design pressure, MPa
+    float V = 0;      // volume, L
+    double pw = 0;    // working pressure, MPa
+    float pV = 0;     // p × V rounded to single precision, MPa·L
+    double pwV = 0;   // pw × V in double precision, MPa·L
+    CheckState mediumState = CheckState::Off;   // gas, liquefied gas or boiling liquid
+    CheckState clause14State = CheckState::Off; // falls under clause 1.4
+    MediumGroup group = MediumGroup::Group1;
+};
+
+ClassResult classifyVessel(const VesselInput &input);
+
+} // namespace korvane

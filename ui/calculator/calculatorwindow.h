@@ -1,0 +1,54 @@
+// form1: the calculator window.
+#pragma once
+
+#include "classify/calculate.h"
+#include "ui/common/controltable.h"
+
+#include <QWidget>
+
+class QCheckBox;
+class QLineEdit;
+class QRadioButton;
+
+namespace korvane::ui {
+
+class Navigator;
+
+class CalculatorWindow : public QWidget
+{
+    Q_OBJECT
+
+public:
+    explicit CalculatorWindow(Navigator &navigator, QWidget *parent = nullptr);
+
+    // The handlers, named after the control and the event.
+    void Form_Load();
+    void Option1_Click();
+    void Option2_Click();
+    void Command1_Click();
+    void Command2_Click();
+    void Command3_Click();
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
+
+private:
+    CalculatorEntries entries() const;
+    void showResult(const CalculateSuccess &success);
+    void reportError(const CalculateError &error);
+    QLineEdit *textBox(InputBox box) const;
+    QString caption(QStringView control) const;
+
+    Navigator &m_navigator;
+    Controls m_controls;
+    QLineEdit *m_text1;
+    QLineEdit *m_text2;
+    QLineEdit *m_text3;
+    QLineEdit *m_text4;
+    QCheckBox *m_check1;
+    QCheckBox *m_check2;
+    QRadioButton *m_option1;
+    QRadioButton *m_option2;
+};
+
+} // namespace korvane::ui

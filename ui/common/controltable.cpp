@@ -1,0 +1,133 @@
+#include "controltable.h"
+
+#include "fonts.h"
+#include "twips.h"
+
+#include <QCheckBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+
+#include <algorithm>
+#include <limits>
+#include <vector>
+
+namespace korvane::ui {
+
+namespace {
+
+// A click toggles between off and on; greyed is only ever set by the program.
+class CheckBox : public QCheckBox
+{
+public:
+    using QCheckBox::QCheckBox;
+
+protected:
+    void nextCheckState() override
+    {
+        setCheckState(checkState() == Qt::Unchecked ? Qt::Checked : Qt::Unchecked);
+    }
+};
+
+QWidget *createControl(const ControlSpec &spec, QWidget &window)
+{
+    const QString text = spec.text.toString();
+    switch (spec.kind) {
+    case ControlKind::Label: {
+        auto *label = new QLabel(text, &window);
+        label->setTextFormat(Qt::PlainText);
+        label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+        label->setWordWrap(false);
+        return label;
+    }
+    case ControlKind::TextBox: {
+        auto *box = new QLineEdit(&window);
+        box->setMaxLength(std::numeric_limits<int>::max());
+        return box;
+    }
+    case ControlKind::CheckBox: {
+        auto *box = new CheckBox(text, &window);
+        box->setTristate(true);
+        return box;
+    }
+    case ControlKind::OptionButton:
+        return new QRadioButton(&window);
+    case ControlKind::PushButton: {
+        auto *button = new QPushButton(text, &window);
+        button->setAutoDefault(false);
+        button->setDefault(false);
+        return button;
+    }
+    }
+    return nullptr;
+}
+
+QPalette::ColorRole textRole(ControlKind kind)
+{
+    switch (kind) {
+    case ControlKind::TextBox:
+        return QPalette::Text;
+    case ControlKind::PushButton:
+        return QPalette::ButtonText;
+    default:
+        return QPalette::WindowText;
+    }
+}
+
+void style(QWidget &widget, const ControlSpec &spec)
+{
+    widget.setObjectName(spec.name.toString());
+    widget.setGeometry(twipsRect(spec.left, spec.top, spec.width, spec.height));
+    if (spec.points != kStandardFont)
+        widget.setFont(songFont(spec.points));
+    if (spec.colour != kSystemColour) {
+        QPalette palette = widget.palette();
+        palette.setColor(textRole(spec.kind), QColor::fromRgb(spec.colour));
+        widget.setPalette(palette);
+    }
+}
+
+} // namespace
+
+Controls buildControls(QWidget &window, std::span<const ControlSpec> table)
+{
+    std::vector<const ControlSpec *> order;
+    for (const ControlSpec &spec : table)
+        order.push_back(&spec);
+    // Labels first (beneath everything), then the rest by their tab places.
+    std::stable_sort(order.begin(), order.end(), [](const ControlSpec *a, const ControlSpec *b) {
+        const bool aLabel = a->kind == ControlKind::Label;
+        const bool bLabel = b->kind == ControlKind::Label;
+        if (aLabel != bLabel)
+            return aLabel;
+        return !aLabel && a->tab < b->tab;
+    });
+
+    Controls controls;
+    for (const ControlSpec *spec : order) {
+        QWidget *widget = createControl(*spec, window);
+        style(*widget, *spec);
+        controls.m_byName.insert(spec->name.toString(), widget);
+        if (spec->kind != ControlKind::Label)
+            controls.m_tabOrder.append(widget);
+    }
+    for (qsizetype i = 1; i < controls.m_tabOrder.size(); ++i)
+        QWidget::setTabOrder(controls.m_tabOrder[i - 1], controls.m_tabOrder[i]);
+    return controls;
+}
+
+QString captionName(QStringView labelText)
+{
+    const QString simple = labelText.toString().simplified();
+    QString name;
+    for (qsizetype i = 0; i < simple.size(); ++i) {
+        const bool betweenWide = simple[i] == u' ' && i > 0 && i + 1 < simple.size()
+                                 && simple[i - 1].unicode() > 0x7F && simple[i + 1].unicode() > 0x7F;
+        if (!betweenWide)
+            name += simple[i];
+    }
+    return name;
+}
+
+} // namespace korvane::ui
