@@ -6,6 +6,7 @@
 #include <cmath>
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 namespace korvane {
 
@@ -188,10 +189,16 @@ Parsed<double> parseDouble(QStringView text, const QLocale &locale)
     if (magnitude < -400)
         return {NumberStatus::Ok, negative ? -0.0 : 0.0};
 
-    std::string canonical = (negative ? "-" : "") + (integer.empty() ? "0" : integer);
-    if (!fraction.empty())
-        canonical += '.' + fraction;
-    canonical += 'e' + std::to_string(exponent);
+    // Appended piece by piece: g++ 12 at -O3 warns falsely (-Wrestrict)
+    // about a prefix concatenated onto a string.
+    std::string canonical(negative ? "-" : "");
+    canonical += integer.empty() ? std::string_view("0") : std::string_view(integer);
+    if (!fraction.empty()) {
+        canonical += '.';
+        canonical += fraction;
+    }
+    canonical += 'e';
+    canonical += std::to_string(exponent);
 
     double value = 0;
     const auto [end, ec] =
