@@ -33,8 +33,7 @@ struct NumberMarks
 {
     explicit NumberMarks(const QLocale &locale)
         : decimal(locale.decimalPoint()), group(locale.groupSeparator()),
-          minus(locale.negativeSign()), plus(locale.positiveSign()),
-          exponent(locale.exponential())
+          minus(locale.negativeSign()), plus(locale.positiveSign()), exponent(locale.exponential())
     {
         const QString zeroText = locale.zeroDigit();
         if (zeroText.size() == 1)

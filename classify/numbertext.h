@@ -15,8 +15,7 @@ enum class NumberStatus
     Overflow,   // a number, but beyond the range of the wanted precision
 };
 
-template <typename T>
-struct Parsed
+template <typename T> struct Parsed
 {
     NumberStatus status = NumberStatus::NotANumber;
     T value = 0;

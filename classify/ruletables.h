@@ -11,7 +11,10 @@
 
 namespace korvane::rules {
 
-constexpr float single(double x) { return static_cast<float>(x); }
+constexpr float single(double x)
+{
+    return static_cast<float>(x);
+}
 
 constexpr float kNoLimit = std::numeric_limits<float>::infinity();
 
@@ -27,9 +30,18 @@ struct Band
 };
 
 constexpr Band any{};
-constexpr Band from(double lower) { return {single(lower), kNoLimit}; }
-constexpr Band under(double upper) { return {-kNoLimit, single(upper)}; }
-constexpr Band between(double lower, double upper) { return {single(lower), single(upper)}; }
+constexpr Band from(double lower)
+{
+    return {single(lower), kNoLimit};
+}
+constexpr Band under(double upper)
+{
+    return {-kNoLimit, single(upper)};
+}
+constexpr Band between(double lower, double upper)
+{
+    return {single(lower), single(upper)};
+}
 
 struct TableRow
 {
@@ -88,8 +100,8 @@ constexpr std::span<const TableRow> groupTable(MediumGroup group)
 
 // The scope test and the clause-1.4 rule compare pw and pwV in double
 // precision, p and pV in single precision.
-constexpr double kMinWorkingPressure = 0.1;  // MPa
-constexpr double kMinPressureVolume = 2.5;   // MPa·L
+constexpr double kMinWorkingPressure = 0.1; // MPa
+constexpr double kMinPressureVolume = 2.5;  // MPa·L
 constexpr float kMinDesignPressure = single(0.1);
 constexpr float kMinDesignPressureVolume = single(2.5);
 

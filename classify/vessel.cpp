@@ -24,13 +24,13 @@ ClassResult classifyVessel(const VesselInput &in)
     using namespace rules;
 
     // Scope: only the working pressure counts here, never the design pressure.
-    if (in.pw < kMinWorkingPressure || in.pwV < kMinPressureVolume
-        || in.mediumState == CheckState::Off)
+    if (in.pw < kMinWorkingPressure || in.pwV < kMinPressureVolume ||
+        in.mediumState == CheckState::Off)
         return ClassResult::OutOfClass;
 
-    if (in.clause14State == CheckState::On && in.pw >= kMinWorkingPressure
-        && in.p >= kMinDesignPressure && in.pwV >= kMinPressureVolume
-        && in.pV >= kMinDesignPressureVolume)
+    if (in.clause14State == CheckState::On && in.pw >= kMinWorkingPressure &&
+        in.p >= kMinDesignPressure && in.pwV >= kMinPressureVolume &&
+        in.pV >= kMinDesignPressureVolume)
         return ClassResult::ClassI;
 
     for (const TableRow &row : groupTable(in.group)) {

@@ -35,11 +35,11 @@ std::u16string_view resultText(ClassResult result);
 // the thresholds are compared at exactly these precisions.
 struct VesselInput
 {
-    float p = 0;      // design pressure, MPa
-    float V = 0;      // volume, L
-    double pw = 0;    // working pressure, MPa
-    float pV = 0;     // p × V rounded to single precision, MPa·L
-    double pwV = 0;   // pw × V in double precision, MPa·L
+    float p = 0;                                // design pressure, MPa
+    float V = 0;                                // volume, L
+    double pw = 0;                              // working pressure, MPa
+    float pV = 0;                               // p × V rounded to single precision, MPa·L
+    double pwV = 0;                             // pw × V in double precision, MPa·L
     CheckState mediumState = CheckState::Off;   // gas, liquefied gas or boiling liquid
     CheckState clause14State = CheckState::Off; // falls under clause 1.4
     MediumGroup group = MediumGroup::Group1;

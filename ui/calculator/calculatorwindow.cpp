@@ -186,9 +186,8 @@ CalculatorEntries CalculatorWindow::entries() const
 
 void CalculatorWindow::showResult(const CalculateSuccess &success)
 {
-    // Checking one option button clears the other; never uncheck directly,
-    // which an exclusive pair refuses.
-    (success.option1 ? m_option1 : m_option2)->setChecked(true);
+    m_option1->setChecked(success.option1);
+    m_option2->setChecked(success.option2);
     const std::u16string_view text = resultText(success.result);
     m_text3->setText(QString::fromUtf16(text.data(), qsizetype(text.size())));
 }

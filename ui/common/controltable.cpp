@@ -51,8 +51,13 @@ QWidget *createControl(const ControlSpec &spec, QWidget &window)
         box->setTristate(true);
         return box;
     }
-    case ControlKind::OptionButton:
-        return new QRadioButton(&window);
+    case ControlKind::OptionButton: {
+        // The window's click handlers keep its pair exclusive. Left to Qt,
+        // a group would be one tab stop and could never be both clear.
+        auto *option = new QRadioButton(&window);
+        option->setAutoExclusive(false);
+        return option;
+    }
     case ControlKind::PushButton: {
         auto *button = new QPushButton(text, &window);
         button->setAutoDefault(false);
@@ -122,8 +127,8 @@ QString captionName(QStringView labelText)
     const QString simple = labelText.toString().simplified();
     QString name;
     for (qsizetype i = 0; i < simple.size(); ++i) {
-        const bool betweenWide = simple[i] == u' ' && i > 0 && i + 1 < simple.size()
-                                 && simple[i - 1].unicode() > 0x7F && simple[i + 1].unicode() > 0x7F;
+        const bool betweenWide = simple[i] == u' ' && i > 0 && i + 1 < simple.size() &&
+                                 simple[i - 1].unicode() > 0x7F && simple[i + 1].unicode() > 0x7F;
         if (!betweenWide)
             name += simple[i];
     }

@@ -19,7 +19,7 @@ enum class ControlKind
     Label,        // fixed box, one left-aligned line, beneath the other controls
     TextBox,      // single-line editable text, no length limit
     CheckBox,     // off, on or greyed; a click toggles between off and on
-    OptionButton, // no caption; the window's option buttons form one group
+    OptionButton, // no caption; the window's handlers make its pair exclusive
     PushButton,   // never the default or cancel button
 };
 
@@ -31,19 +31,18 @@ inline constexpr double kStandardFont = 0;
 struct ControlSpec
 {
     ControlKind kind;
-    QStringView name;        // "Text1", "Label4(3)": also the widget's object name
-    QStringView text;        // caption or label text; empty for boxes and options
+    QStringView name;             // "Text1", "Label4(3)": also the widget's object name
+    QStringView text;             // caption or label text; empty for boxes and options
     int left, top, width, height; // twips, from the client area's top-left corner
-    double points;           // Song face size, or kStandardFont
-    QRgb colour;             // text colour, or kSystemColour
-    int tab;                 // place in the window's tab order
+    double points;                // Song face size, or kStandardFont
+    QRgb colour;                  // text colour, or kSystemColour
+    int tab;                      // place in the window's tab order
 };
 
 class Controls
 {
 public:
-    template <typename T>
-    T *get(QStringView name) const
+    template <typename T> T *get(QStringView name) const
     {
         auto *widget = qobject_cast<T *>(m_byName.value(name.toString()));
         Q_ASSERT_X(widget, "Controls::get", "no control of that name and kind");

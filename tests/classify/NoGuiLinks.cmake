@@ -1,0 +1,12 @@
+# Fails when BINARY needs a Qt GUI or Widgets library at run time.
+execute_process(COMMAND ldd ${BINARY} OUTPUT_VARIABLE libs RESULT_VARIABLE rc)
+if(NOT rc EQUAL 0)
+    message(FATAL_ERROR "ldd failed on ${BINARY}")
+endif()
+if(NOT libs MATCHES "libQt6Core")
+    message(FATAL_ERROR "ldd output does not list QtCore; cannot judge:\n${libs}")
+endif()
+if(libs MATCHES "libQt6(Gui|Widgets)")
+    message(FATAL_ERROR "${BINARY} links Qt's GUI modules:\n${libs}")
+endif()
+message(STATUS "no GUI module in ${BINARY}")

@@ -1,0 +1,393 @@
+// The calculator window driven as a person drives it: by keys and clicks on
+// the controls, found by their names.
+#include "fakenavigator.h"
+#include "modalcatcher.h"
+
+#include "ui/calculator/calculatorwindow.h"
+#include "ui/common/fonts.h"
+
+#include <QCheckBox>
+#include <QFontMetricsF>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTest>
+
+#include <memory>
+
+using namespace Qt::Literals::StringLiterals;
+using korvane::test::FakeNavigator;
+using korvane::test::runCatchingMessageBox;
+using korvane::ui::CalculatorWindow;
+
+namespace {
+
+enum class Group
+{
+    None,
+    One,
+    Two,
+};
+
+} // namespace
+
+Q_DECLARE_METATYPE(Group)
+
+class TestCalculatorWindow : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void init();
+    void cleanup();
+
+    void startsAsLoaded();
+    void firstFocusOnCalculate();
+    void labelsFitTheirBoxes();
+    void controlsInsideClientArea();
+    void tabWalksTheFocusOrder();
+    void accessibleNames_data();
+    void accessibleNames();
+    void calculates_data();
+    void calculates();
+    void optionButtonsAreOneGroup();
+    void neitherOptionMeansGroup1();
+    void checkBoxesCountAtTheNextPress();
+    void errorKeepsEverything_data();
+    void errorKeepsEverything();
+    void enterAndEscapePressNothing();
+    void resizingMovesNothing();
+    void exitAndCloseEndTheProgram();
+
+private:
+    template <typename T>
+    T *control(const QString &name) const
+    {
+        auto *w = m_window->findChild<T *>(name);
+        if (!w)
+            qFatal("no control %s", qPrintable(name));
+        return w;
+    }
+    QLineEdit *box(const QString &name) const { return control<QLineEdit>(name); }
+    void type(const QString &name, const QString &text);
+    void click(const QString &name);
+    void enter(const QString &p, const QString &V, const QString &pw, Group group);
+
+    FakeNavigator m_navigator;
+    std::unique_ptr<CalculatorWindow> m_window;
+};
+
+void TestCalculatorWindow::initTestCase()
+{
+    korvane::ui::registerFontSubstitutes();
+}
+
+void TestCalculatorWindow::init()
+{
+    m_navigator.calls.clear();
+    m_window = std::make_unique<CalculatorWindow>(m_navigator);
+    m_window->show();
+    QVERIFY(QTest::qWaitForWindowActive(m_window.get()));
+}
+
+void TestCalculatorWindow::cleanup()
+{
+    m_window.reset();
+}
+
+void TestCalculatorWindow::type(const QString &name, const QString &text)
+{
+    QLineEdit *edit = box(name);
+    QTest::mouseClick(edit, Qt::LeftButton);
+    QTest::keyClick(edit, Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClick(edit, Qt::Key_Delete);
+    QTest::keyClicks(edit, text);
+    QCOMPARE(edit->text(), text);
+}
+
+void TestCalculatorWindow::click(const QString &name)
+{
+    auto *w = control<QWidget>(name);
+    // Option buttons and check boxes react to their indicator, left of centre.
+    const QPoint at = qobject_cast<QPushButton *>(w) ? w->rect().center() : QPoint(8, w->height() / 2);
+    QTest::mouseClick(w, Qt::LeftButton, {}, at);
+}
+
+void TestCalculatorWindow::enter(const QString &p, const QString &V, const QString &pw,
+                                 Group group)
+{
+    type(u"Text1"_s, p);
+    type(u"Text2"_s, V);
+    type(u"Text4"_s, pw);
+    if (group == Group::One)
+        click(u"Option1"_s);
+    else if (group == Group::Two)
+        click(u"Option2"_s);
+}
+
+void TestCalculatorWindow::startsAsLoaded()
+{
+    for (const QString &name : {u"Text1"_s, u"Text2"_s, u"Text3"_s, u"Text4"_s}) {
+        QCOMPARE(box(name)->text(), u" "_s);
+        QVERIFY(box(name)->placeholderText().isEmpty());
+    }
+    QCOMPARE(control<QCheckBox>(u"Check1"_s)->checkState(), Qt::Checked);
+    QCOMPARE(control<QCheckBox>(u"Check2"_s)->checkState(), Qt::Unchecked);
+    QVERIFY(!control<QRadioButton>(u"Option1"_s)->isChecked());
+    QVERIFY(!control<QRadioButton>(u"Option2"_s)->isChecked());
+    QCOMPARE(m_window->objectName(), u"form1"_s);
+    QCOMPARE(m_window->size(), QSize(476, 657));
+    QVERIFY(m_window->windowTitle().startsWith(u"Email: "_s));
+    QVERIFY(m_window->windowTitle().endsWith(u"@example.com"_s));
+}
+
+void TestCalculatorWindow::firstFocusOnCalculate()
+{
+    QCOMPARE(QApplication::focusWidget(), control<QWidget>(u"Command1"_s));
+}
+
+void TestCalculatorWindow::labelsFitTheirBoxes()
+{
+    const QList<QLabel *> labels = m_window->findChildren<QLabel *>();
+    QCOMPARE(labels.size(), 21);
+    for (const QLabel *label : labels) {
+        const QFontMetricsF metrics(label->font());
+        const QString what = label->objectName() + u" \""_s + label->text() + u'"';
+        QVERIFY2(metrics.horizontalAdvance(label->text()) <= label->width(),
+                 qPrintable(what + u" is wider than its box"_s));
+        QVERIFY2(metrics.height() <= label->height(),
+                 qPrintable(what + u" is taller than its box"_s));
+        QVERIFY2(!label->wordWrap(), qPrintable(what));
+    }
+}
+
+void TestCalculatorWindow::controlsInsideClientArea()
+{
+    const QRect client = m_window->rect();
+    for (const QWidget *w : m_window->findChildren<QWidget *>(Qt::FindDirectChildrenOnly)) {
+        if (w->objectName() == u"Label4(3)"_s)
+            continue;
+        QVERIFY2(client.contains(w->geometry()), qPrintable(w->objectName()));
+    }
+    // Its box reaches past the right edge; its text does not.
+    const auto *note = control<QLabel>(u"Label4(3)"_s);
+    QVERIFY(note->geometry().right() > client.right());
+    QVERIFY(note->x() + QFontMetricsF(note->font()).horizontalAdvance(note->text())
+            <= client.width());
+}
+
+void TestCalculatorWindow::tabWalksTheFocusOrder()
+{
+    const QStringList expected = {u"Command1"_s, u"Command3"_s, u"Text1"_s, u"Text2"_s,
+                                  u"Text3"_s,    u"Option2"_s,  u"Option1"_s, u"Text4"_s,
+                                  u"Check1"_s,   u"Check2"_s,   u"Command2"_s, u"Command1"_s};
+    QStringList walked{QApplication::focusWidget()->objectName()};
+    for (int i = 1; i < expected.size(); ++i) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        walked << QApplication::focusWidget()->objectName();
+    }
+    QCOMPARE(walked, expected);
+}
+
+void TestCalculatorWindow::accessibleNames_data()
+{
+    QTest::addColumn<QString>("control");
+    QTest::addColumn<QString>("name");
+    QTest::newRow("Text1") << u"Text1"_s << u"设计压力 p"_s;
+    QTest::newRow("Text2") << u"Text2"_s << u"容积 V"_s;
+    QTest::newRow("Text4") << u"Text4"_s << u"工作压力 pw"_s;
+    QTest::newRow("Text3") << u"Text3"_s << u"结果：本设备属于"_s;
+    QTest::newRow("Check2") << u"Check2"_s << u"是否属于本规程1.4条适用范围"_s;
+    QTest::newRow("Check1, both lines")
+        << u"Check1"_s
+        << u"盛装介质为气体、液化气体以及介质最高工作温度高于或者等于其标准沸点的液体。(见注1)"_s;
+}
+
+void TestCalculatorWindow::accessibleNames()
+{
+    QFETCH(QString, control);
+    QFETCH(QString, name);
+    QCOMPARE(this->control<QWidget>(control)->accessibleName(), name);
+}
+
+void TestCalculatorWindow::calculates_data()
+{
+    QTest::addColumn<QString>("p");
+    QTest::addColumn<QString>("V");
+    QTest::addColumn<QString>("pw");
+    QTest::addColumn<Group>("group");
+    QTest::addColumn<QString>("result");
+
+    QTest::newRow("0.1 × 25 group 1") << u"0.1"_s << u"25"_s << u"0.1"_s << Group::One
+                                      << u"Ⅱ 类"_s;
+    QTest::newRow("10 × 25 group 2") << u"10"_s << u"25"_s << u"10"_s << Group::Two << u"Ⅲ 类"_s;
+    QTest::newRow("2 × 1: pwV below 2.5") << u"2"_s << u"1"_s << u"2"_s << Group::One
+                                          << u"类外"_s;
+    QTest::newRow("3 × 1") << u"3"_s << u"1"_s << u"3"_s << Group::One << u"Ⅰ 类"_s;
+    QTest::newRow("group 2, 1.5 × 25") << u"1.5"_s << u"25"_s << u"1.5"_s << Group::Two
+                                       << u"Ⅰ 类"_s;
+    QTest::newRow("padded entries") << u"  1.6 "_s << u" 31250"_s << u"1.6  "_s << Group::One
+                                    << u"Ⅲ 类"_s;
+}
+
+void TestCalculatorWindow::calculates()
+{
+    QFETCH(QString, p);
+    QFETCH(QString, V);
+    QFETCH(QString, pw);
+    QFETCH(Group, group);
+    QFETCH(QString, result);
+
+    enter(p, V, pw, group);
+    click(u"Command1"_s);
+    QCOMPARE(box(u"Text3"_s)->text(), result);
+
+    // A second result replaces the first entirely.
+    click(u"Check1"_s);
+    click(u"Command1"_s);
+    QCOMPARE(box(u"Text3"_s)->text(), u"类外"_s);
+}
+
+void TestCalculatorWindow::optionButtonsAreOneGroup()
+{
+    auto *one = control<QRadioButton>(u"Option1"_s);
+    auto *two = control<QRadioButton>(u"Option2"_s);
+    click(u"Option1"_s);
+    QVERIFY(one->isChecked() && !two->isChecked());
+    click(u"Option2"_s);
+    QVERIFY(!one->isChecked() && two->isChecked());
+    click(u"Option2"_s);
+    QVERIFY(!one->isChecked() && two->isChecked());
+}
+
+void TestCalculatorWindow::neitherOptionMeansGroup1()
+{
+    // 1.5 MPa × 100 L is class II in group 1 and class I in group 2.
+    enter(u"1.5"_s, u"100"_s, u"1.5"_s, Group::None);
+    click(u"Command1"_s);
+    QCOMPARE(box(u"Text3"_s)->text(), u"Ⅱ 类"_s);
+    QVERIFY(control<QRadioButton>(u"Option1"_s)->isChecked());
+    QVERIFY(!control<QRadioButton>(u"Option2"_s)->isChecked());
+
+    click(u"Option2"_s);
+    click(u"Command1"_s);
+    QCOMPARE(box(u"Text3"_s)->text(), u"Ⅰ 类"_s);
+    QVERIFY(control<QRadioButton>(u"Option2"_s)->isChecked());
+}
+
+void TestCalculatorWindow::checkBoxesCountAtTheNextPress()
+{
+    enter(u"1"_s, u"100"_s, u"1"_s, Group::One);
+    click(u"Check2"_s);
+    QCOMPARE(box(u"Text3"_s)->text(), u" "_s);
+    click(u"Command1"_s);
+    QCOMPARE(box(u"Text3"_s)->text(), u"Ⅰ 类"_s);
+
+    click(u"Check1"_s);
+    QCOMPARE(control<QCheckBox>(u"Check1"_s)->checkState(), Qt::Unchecked);
+    click(u"Command1"_s);
+    QCOMPARE(box(u"Text3"_s)->text(), u"类外"_s);
+}
+
+void TestCalculatorWindow::errorKeepsEverything_data()
+{
+    QTest::addColumn<QString>("p");
+    QTest::addColumn<QString>("V");
+    QTest::addColumn<QString>("pw");
+    QTest::addColumn<QString>("kind");
+    QTest::addColumn<QString>("field");
+    QTest::addColumn<QString>("focus");
+
+    QTest::newRow("letters in p") << u"abc"_s << u"100"_s << u"1"_s << u"类型不匹配"_s
+                                  << u"设计压力 p"_s << u"Text1"_s;
+    QTest::newRow("blank V") << u"1"_s << u"   "_s << u"1"_s << u"类型不匹配"_s << u"容积 V"_s
+                             << u"Text2"_s;
+    QTest::newRow("inf as pw") << u"1"_s << u"100"_s << u"inf"_s << u"类型不匹配"_s
+                               << u"工作压力 pw"_s << u"Text4"_s;
+    QTest::newRow("p beyond float") << u"1e39"_s << u"100"_s << u"1"_s << u"溢出"_s
+                                    << u"设计压力 p"_s << u"Text1"_s;
+    QTest::newRow("pV beyond float") << u"3e38"_s << u"10"_s << u"1"_s << u"溢出"_s
+                                     << u"容积 V"_s << u"Text2"_s;
+    QTest::newRow("pw beyond double") << u"1"_s << u"100"_s << u"1e400"_s << u"溢出"_s
+                                      << u"工作压力 pw"_s << u"Text4"_s;
+}
+
+void TestCalculatorWindow::errorKeepsEverything()
+{
+    QFETCH(QString, p);
+    QFETCH(QString, V);
+    QFETCH(QString, pw);
+    QFETCH(QString, kind);
+    QFETCH(QString, field);
+    QFETCH(QString, focus);
+
+    // A result first, so there is something to keep; group 2 so that the
+    // error cannot hide behind step 6 choosing Option1.
+    enter(u"10"_s, u"25"_s, u"10"_s, Group::Two);
+    click(u"Command1"_s);
+    QCOMPARE(box(u"Text3"_s)->text(), u"Ⅲ 类"_s);
+
+    enter(p, V, pw, Group::None);
+    const auto caught = runCatchingMessageBox([this] { click(u"Command1"_s); });
+
+    QVERIFY(caught.shown);
+    QCOMPARE(caught.title, u"Korvane"_s);
+    QVERIFY2(caught.text.contains(kind), qPrintable(caught.text));
+    QVERIFY2(caught.text.contains(field), qPrintable(caught.text));
+
+    QVERIFY(m_window->isVisible());
+    QCOMPARE(box(u"Text1"_s)->text(), p);
+    QCOMPARE(box(u"Text2"_s)->text(), V);
+    QCOMPARE(box(u"Text4"_s)->text(), pw);
+    QCOMPARE(box(u"Text3"_s)->text(), u"Ⅲ 类"_s);
+    QVERIFY(control<QRadioButton>(u"Option2"_s)->isChecked());
+    QVERIFY(!control<QRadioButton>(u"Option1"_s)->isChecked());
+    QCOMPARE(control<QCheckBox>(u"Check1"_s)->checkState(), Qt::Checked);
+    QVERIFY(m_navigator.calls.isEmpty());
+
+    QCOMPARE(m_window->focusWidget(), control<QWidget>(focus));
+    QCOMPARE(box(focus)->selectedText(), box(focus)->text());
+
+    // The program goes on: the corrected entry calculates.
+    enter(u"1"_s, u"100"_s, u"1"_s, Group::None);
+    click(u"Command1"_s);
+    QCOMPARE(box(u"Text3"_s)->text(), u"Ⅰ 类"_s);
+}
+
+void TestCalculatorWindow::enterAndEscapePressNothing()
+{
+    enter(u"10"_s, u"25"_s, u"10"_s, Group::One);
+    QTest::keyClick(box(u"Text4"_s), Qt::Key_Return);
+    QTest::keyClick(box(u"Text4"_s), Qt::Key_Enter);
+    QTest::keyClick(box(u"Text4"_s), Qt::Key_Escape);
+    QCOMPARE(box(u"Text3"_s)->text(), u" "_s);
+    QVERIFY(m_navigator.calls.isEmpty());
+    QVERIFY(m_window->isVisible());
+}
+
+void TestCalculatorWindow::resizingMovesNothing()
+{
+    QHash<QString, QRect> before;
+    for (const QWidget *w : m_window->findChildren<QWidget *>(Qt::FindDirectChildrenOnly))
+        before.insert(w->objectName(), w->geometry());
+    for (const QSize size : {QSize(900, 900), QSize(200, 150)}) {
+        m_window->resize(size);
+        QTRY_COMPARE(m_window->size(), size);
+        for (const QWidget *w : m_window->findChildren<QWidget *>(Qt::FindDirectChildrenOnly))
+            QCOMPARE(w->geometry(), before.value(w->objectName()));
+    }
+}
+
+void TestCalculatorWindow::exitAndCloseEndTheProgram()
+{
+    click(u"Command3"_s);
+    QCOMPARE(m_navigator.calls, QStringList{u"end"_s});
+    m_navigator.calls.clear();
+    m_window->close();
+    QCOMPARE(m_navigator.calls, QStringList{u"end"_s});
+}
+
+QTEST_MAIN(TestCalculatorWindow)
+#include "tst_calculatorwindow.moc"
