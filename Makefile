@@ -7,7 +7,7 @@ JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 # Compiler, CMake, Qt 6 and the Song-style Chinese face the windows stand in with.
 PACKAGES := g++ make cmake qt6-base-dev fonts-arphic-gbsn00lp
 
-.PHONY: all deps configure build run test screenshots clean
+.PHONY: all deps configure build run test screenshots clean fuzz
 
 all: build
 
@@ -54,5 +54,17 @@ test: build
 screenshots: build
 	$(BUILD_DIR)/bin/korvane-screenshots docs
 
+# The calculate action under libFuzzer for FUZZ_SECONDS, from the seeds in
+# tests/fuzz/corpus; what it learns stays in the build directory.
+FUZZ_DIR ?= build-fuzz
+FUZZ_SECONDS ?= 60
+fuzz: PACKAGES += clang libclang-rt-14-dev
+fuzz: deps
+	cmake -S tests/fuzz -B $(FUZZ_DIR) -DCMAKE_CXX_COMPILER=clang++
+	cmake --build $(FUZZ_DIR) --parallel $(JOBS)
+	mkdir -p $(FUZZ_DIR)/corpus
+	$(FUZZ_DIR)/fuzz_calculate -max_total_time=$(FUZZ_SECONDS) -timeout=10 -rss_limit_mb=2048 \
+	    -print_final_stats=1 -artifact_prefix=$(FUZZ_DIR)/ $(FUZZ_DIR)/corpus tests/fuzz/corpus
+
 clean:
-	rm -rf $(BUILD_DIR)
+	rm -rf $(BUILD_DIR) $(FUZZ_DIR)

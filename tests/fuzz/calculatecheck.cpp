@@ -1,0 +1,239 @@
+// The promises of the calculate action, checked on any input; shared by the
+// fuzzer and by the test that replays its seeds.
+#include "calculatecheck.h"
+
+#include "classify/calculate.h"
+
+#include <QList>
+#include <QLocale>
+#include <QRegularExpression>
+#include <QSet>
+#include <QString>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdint>
+#include <cstdlib>
+#include <cstring>
+#include <optional>
+#include <variant>
+
+using namespace Qt::Literals::StringLiterals;
+
+namespace korvane::fuzz {
+
+namespace {
+
+// A broken promise, with the texts that broke it in hexadecimal code units.
+struct Broken
+{
+    QString description;
+};
+
+[[noreturn]] void fail(const char *what, const CalculatorEntries &entries)
+{
+    QString description = QString::fromUtf8(what);
+    for (const QString *text : {&entries.text1, &entries.text2, &entries.text4}) {
+        description += u"\n  text (%1 code units):"_s.arg(text->size());
+        for (qsizetype i = 0; i < text->size() && i < 64; ++i)
+            description += u" %1"_s.arg(uint(text->at(i).unicode()), 4, 16, QLatin1Char('0'));
+    }
+    throw Broken{description};
+}
+
+const QLocale &localeAt(unsigned index)
+{
+    static const QLocale locales[] = {
+        QLocale::c(),        QLocale(u"zh_CN"_s), QLocale(u"de_DE"_s), QLocale(u"fr_FR"_s),
+        QLocale(u"ar_EG"_s), QLocale(u"fa_IR"_s), QLocale(u"sv_SE"_s), QLocale(u"de_CH"_s),
+    };
+    return locales[index % 8];
+}
+
+// Every character that may stand in a number of the locale: digits of any
+// form, the locale's marks, their full-width forms, and the typed stand-ins
+// for them. A text holding anything else, once trimmed, is no number.
+QSet<char16_t> numberCharacters(const QLocale &locale)
+{
+    QSet<char16_t> set;
+    const auto addWithFullWidth = [&](char16_t c) {
+        set.insert(c);
+        if (c >= 0x21 && c <= 0x7E)
+            set.insert(char16_t(c + 0xFEE0));
+    };
+    for (char16_t c = u'0'; c <= u'9'; ++c)
+        addWithFullWidth(c);
+    for (char16_t c : u"+-eE\u2212")
+        if (c)
+            addWithFullWidth(c);
+    for (const QString &mark : {locale.zeroDigit(), locale.decimalPoint(), locale.groupSeparator(),
+                                locale.negativeSign(), locale.positiveSign(), locale.exponential(),
+                                locale.exponential().toLower(), locale.exponential().toUpper()})
+        for (QChar c : mark)
+            addWithFullWidth(c.unicode());
+    const QString zero = locale.zeroDigit();
+    if (zero.size() == 1)
+        for (char16_t d = 0; d < 10; ++d)
+            set.insert(char16_t(zero.at(0).unicode() + d));
+    set.insert(u'\u3002'); // ideographic full stop
+    for (char16_t space : {u' ', u'\u00A0', u'\u202F'})
+        set.insert(space);
+    return set;
+}
+
+// The checks themselves are left out of the coverage that guides the search.
+#ifdef __clang__
+#define KORVANE_NO_COVERAGE __attribute__((no_sanitize("coverage")))
+#else
+#define KORVANE_NO_COVERAGE
+#endif
+
+KORVANE_NO_COVERAGE bool mayBeANumber(const QString &text, const QSet<char16_t> &allowed)
+{
+    const QString trimmed = text.trimmed();
+    if (trimmed.isEmpty())
+        return false;
+    for (QChar c : trimmed)
+        if (!allowed.contains(c.unicode()))
+            return false;
+    return true;
+}
+
+// A plain decimal number in ASCII, as strtod reads it in the C locale.
+KORVANE_NO_COVERAGE std::optional<double> plainDecimal(const QString &text)
+{
+    static const QRegularExpression plain(u"^[+-]?(\\d+\\.?\\d*|\\.\\d+)([eE][+-]?\\d+)?$"_s);
+    const QString trimmed = text.trimmed();
+    if (!plain.match(trimmed).hasMatch())
+        return std::nullopt;
+    const QByteArray latin = trimmed.toLatin1();
+    return std::strtod(latin.constData(), nullptr); // ±HUGE_VAL beyond the range
+}
+
+bool beyondSingle(double x)
+{
+    return !(std::fabs(x) < 0x1.ffffffp127);
+}
+
+// In the C locale, a plain decimal text in Text1 ends in an overflow, or
+// gives the strtod value rounded to single precision.
+void checkAgainstStrtod(const CalculatorEntries &entries, const CalculateOutcome &outcome)
+{
+    const std::optional<double> p = plainDecimal(entries.text1);
+    if (!p)
+        return;
+    const auto *error = std::get_if<CalculateError>(&outcome);
+    if (beyondSingle(*p)) {
+        if (!error || *error != CalculateError{ErrorKind::Overflow, InputBox::Text1})
+            fail("p beyond single precision is not an overflow of Text1", entries);
+        return;
+    }
+    if (error) {
+        if (error->box == InputBox::Text1 && !error->product)
+            fail("a plain number in Text1 is refused", entries);
+        return;
+    }
+    if (std::get<CalculateSuccess>(outcome).input.p != static_cast<float>(*p))
+        fail("p differs from strtod's value", entries);
+
+    const std::optional<double> pw = plainDecimal(entries.text4);
+    if (pw && std::isfinite(*pw)) {
+        if (std::get<CalculateSuccess>(outcome).input.pw != *pw)
+            fail("pw differs from strtod's value", entries);
+    }
+}
+
+void check(const CalculatorEntries &entries, unsigned localeIndex)
+{
+    static const QList<QSet<char16_t>> characters = [] {
+        QList<QSet<char16_t>> sets;
+        for (unsigned i = 0; i < 8; ++i)
+            sets.append(numberCharacters(localeAt(i)));
+        return sets;
+    }();
+    const QLocale &locale = localeAt(localeIndex);
+    const CalculateOutcome outcome = calculate(entries, locale);
+    const QSet<char16_t> &allowed = characters[localeIndex % 8];
+    const bool numbers[] = {mayBeANumber(entries.text1, allowed),
+                            mayBeANumber(entries.text2, allowed),
+                            mayBeANumber(entries.text4, allowed)};
+
+    if (const auto *error = std::get_if<CalculateError>(&outcome)) {
+        if (!numbers[0] && *error != CalculateError{ErrorKind::TypeMismatch, InputBox::Text1})
+            fail("Text1 holds no number, yet the error is another", entries);
+    } else {
+        if (!numbers[0] || !numbers[1] || !numbers[2])
+            fail("a class for a text that is not a number", entries);
+        const CalculateSuccess &success = std::get<CalculateSuccess>(outcome);
+        const VesselInput &in = success.input;
+        if (!std::isfinite(in.p) || !std::isfinite(in.V) || !std::isfinite(in.pV) ||
+            !std::isfinite(in.pw) || !std::isfinite(in.pwV))
+            fail("a value that is not finite", entries);
+        if (success.option1 == success.option2 || success.option2 != entries.option2)
+            fail("the option buttons are not left as the action promises", entries);
+        if (success.result != classifyVessel(in))
+            fail("the result is not the rules' class of the input", entries);
+    }
+    if (locale.language() == QLocale::C)
+        checkAgainstStrtod(entries, outcome);
+}
+
+void runTexts(QString all, const std::uint8_t *settings, std::size_t settingCount)
+{
+    const auto setting = [&](std::size_t i) -> unsigned {
+        return i < settingCount ? settings[i] : 0;
+    };
+    CalculatorEntries entries;
+    entries.check1 = CheckState(setting(0) % 3);
+    entries.check2 = CheckState(setting(1) % 3);
+    entries.option1 = setting(2) & 1;
+    entries.option2 = setting(2) & 2;
+
+    QString *texts[] = {&entries.text1, &entries.text2, &entries.text4};
+    for (int i = 0; i < 3; ++i) {
+        const qsizetype end = i < 2 ? all.indexOf(u'\n') : -1;
+        *texts[i] = end < 0 ? all : all.left(end);
+        all = end < 0 ? QString() : all.mid(end + 1);
+    }
+
+    // Only a chosen digit stretches a text, so that most runs stay short and fast.
+    if (const unsigned digit = setting(4); digit >= '1' && digit <= '5') {
+        QString &stretched = *texts[setting(5) % 3];
+        qsizetype repeat = 1;
+        for (unsigned i = '0'; i < digit; ++i)
+            repeat *= 10;
+        repeat = std::min(repeat, qsizetype(100000) / std::max<qsizetype>(1, stretched.size()));
+        if (repeat > 1)
+            stretched = stretched.repeated(repeat);
+    }
+
+    check(entries, setting(3));
+}
+
+} // namespace
+
+QString checkCalculateInput(const std::uint8_t *data, std::size_t size)
+{
+    const auto *end = data + size;
+    const auto *newline =
+        size ? static_cast<const std::uint8_t *>(std::memchr(data, '\n', size)) : nullptr;
+    const std::uint8_t *settings = data;
+    const std::size_t settingCount = newline ? std::size_t(newline - data) : size;
+    const std::uint8_t *rest = newline ? newline + 1 : end;
+    const auto restSize = qsizetype(end - rest);
+
+    // The same bytes as UTF-16 reach every code unit, unpaired surrogates included.
+    QString utf16(restSize / 2, Qt::Uninitialized);
+    for (qsizetype i = 0; i < utf16.size(); ++i)
+        utf16[i] = QChar(char16_t(rest[2 * i] | rest[2 * i + 1] << 8));
+    try {
+        runTexts(QString::fromUtf8(reinterpret_cast<const char *>(rest), restSize), settings,
+                 settingCount);
+        runTexts(utf16, settings, settingCount);
+    } catch (const Broken &broken) {
+        return broken.description;
+    }
+    return {};
+}
+
+} // namespace korvane::fuzz
