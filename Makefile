@@ -7,7 +7,7 @@ JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 # Compiler, CMake, Qt 6 and the Song-style Chinese face the windows stand in with.
 PACKAGES := g++ make cmake qt6-base-dev fonts-arphic-gbsn00lp
 
-.PHONY: all deps configure build run test screenshots clean fuzz
+.PHONY: all deps configure build run test screenshots clean fuzz bench
 
 all: build
 
@@ -54,6 +54,17 @@ test: build
 screenshots: build
 	$(BUILD_DIR)/bin/korvane-screenshots docs
 
+# Start-up and peak memory against the floor program on a private Xvfb, then
+# the time of the calculate action, all from an optimised build.
+BENCH_DIR ?= build-release
+BENCH_RUNS ?= 20
+bench: PACKAGES += xvfb libx11-dev
+bench: deps
+	cmake -S . -B $(BENCH_DIR) -DCMAKE_BUILD_TYPE=Release -DKORVANE_BENCH=ON
+	cmake --build $(BENCH_DIR) --parallel $(JOBS) --target korvane korvane-floor korvane-mapwatch tst_calculatebench
+	bench/run.sh $(BENCH_DIR)/bin $(BENCH_RUNS)
+	QT_QPA_PLATFORM=offscreen LC_ALL=C.UTF-8 $(BENCH_DIR)/bin/tst_calculatebench
+
 # The calculate action under libFuzzer for FUZZ_SECONDS, from the seeds in
 # tests/fuzz/corpus; what it learns stays in the build directory.
 FUZZ_DIR ?= build-fuzz
@@ -67,4 +78,4 @@ fuzz: deps
 	    -print_final_stats=1 -artifact_prefix=$(FUZZ_DIR)/ $(FUZZ_DIR)/corpus tests/fuzz/corpus
 
 clean:
-	rm -rf $(BUILD_DIR) $(FUZZ_DIR)
+	rm -rf $(BUILD_DIR) $(BENCH_DIR) $(FUZZ_DIR)
