@@ -71,8 +71,8 @@ struct Caption
 };
 
 constexpr Caption kCaptions[] = {
-    {u"Text4", u"Label3(6)"},  {u"Text1", u"Label3(0)"},  {u"Text2", u"Label3(1)"},
-    {u"Check1", u"Label4(6)"}, {u"Check1", u"Label4(7)"}, {u"Option1", u"Label4(0)"},
+    {u"Text4", u"Label3(6)"},   {u"Text1", u"Label3(0)"},  {u"Text2", u"Label3(1)"},
+    {u"Check1", u"Label4(6)"},  {u"Check1", u"Label4(7)"}, {u"Option1", u"Label4(0)"},
     {u"Option2", u"Label4(1)"}, {u"Check2", u"Label4(8)"}, {u"Text3", u"Label3(4)"},
 };
 
@@ -125,7 +125,9 @@ CalculatorWindow::CalculatorWindow(Navigator &navigator, QWidget *parent)
 
     connect(m_option1, &QRadioButton::clicked, this, &CalculatorWindow::Option1_Click);
     connect(m_option2, &QRadioButton::clicked, this, &CalculatorWindow::Option2_Click);
-    const auto button = [this](QStringView name) { return m_controls.get<QPushButton>(name); };
+    const auto button = [this](QStringView name) {
+        return m_controls.get<QPushButton>(name);
+    };
     connect(button(u"Command1"), &QPushButton::clicked, this, &CalculatorWindow::Command1_Click);
     connect(button(u"Command2"), &QPushButton::clicked, this, &CalculatorWindow::Command2_Click);
     connect(button(u"Command3"), &QPushButton::clicked, this, &CalculatorWindow::Command3_Click);
@@ -179,8 +181,8 @@ void CalculatorWindow::closeEvent(QCloseEvent *event)
 
 CalculatorEntries CalculatorWindow::entries() const
 {
-    return {m_text1->text(),        m_text2->text(),        m_text4->text(),
-            checkState(*m_check1),  checkState(*m_check2),  m_option1->isChecked(),
+    return {m_text1->text(),       m_text2->text(),       m_text4->text(),
+            checkState(*m_check1), checkState(*m_check2), m_option1->isChecked(),
             m_option2->isChecked()};
 }
 
@@ -202,7 +204,7 @@ void CalculatorWindow::reportError(const CalculateError &error)
     } else {
         const QStringView pressure = error.box == InputBox::Text4 ? u"Text4" : u"Text1";
         message = u"溢出：“%1”与“%2”的乘积超出了能计算的范围。"_s.arg(caption(pressure),
-                                                                   caption(u"Text2"));
+                                                                      caption(u"Text2"));
     }
 
     QMessageBox box(QMessageBox::Warning, u"Korvane"_s, message, QMessageBox::Ok, this);
