@@ -165,7 +165,8 @@ void CalculatorWindow::Command1_Click()
 
 void CalculatorWindow::Command2_Click()
 {
-    // The reference pages come with the window navigation.
+    m_navigator.navigate(
+        {nav::hide(WindowName::form1), nav::show(WindowName::Form2), nav::hide(WindowName::Form3)});
 }
 
 void CalculatorWindow::Command3_Click()

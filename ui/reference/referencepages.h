@@ -1,0 +1,56 @@
+// Form2 and Form3: the two read-only pages of regulation text.
+#pragma once
+
+#include "ui/common/controltable.h"
+
+#include <QWidget>
+
+namespace korvane::ui {
+
+class Navigator;
+
+// What the two pages share: a fixed page of labels and two buttons, built
+// from its table. Closing a page from its title bar leads home, like the
+// second page's "返回首页", so that one window always stays visible.
+class ReferencePage : public QWidget
+{
+    Q_OBJECT
+
+protected:
+    struct Layout
+    {
+        QStringView name;
+        int width, height; // client area, twips
+        std::span<const ControlSpec> controls;
+    };
+
+    ReferencePage(Navigator &navigator, const Layout &layout, QWidget *parent);
+    void closeEvent(QCloseEvent *event) override;
+
+    Navigator &m_navigator;
+    Controls m_controls;
+};
+
+class Form2Page final : public ReferencePage
+{
+    Q_OBJECT
+
+public:
+    explicit Form2Page(Navigator &navigator, QWidget *parent = nullptr);
+
+    void Command1_Click();
+    void Command2_Click();
+};
+
+class Form3Page final : public ReferencePage
+{
+    Q_OBJECT
+
+public:
+    explicit Form3Page(Navigator &navigator, QWidget *parent = nullptr);
+
+    void Command1_Click();
+    void Command2_Click();
+};
+
+} // namespace korvane::ui
