@@ -75,6 +75,10 @@ ReferencePage::ReferencePage(Navigator &navigator, const Layout &layout, QWidget
     setObjectName(layout.name.toString());
     setWindowTitle(u"TSG R0004-2009  第1.4条 和 第1.5条"_s);
     resize(twipsSize(layout.width, layout.height));
+    connect(m_controls.get<QPushButton>(u"Command1"), &QPushButton::clicked, this,
+            &ReferencePage::Command1_Click);
+    connect(m_controls.get<QPushButton>(u"Command2"), &QPushButton::clicked, this,
+            &ReferencePage::Command2_Click);
 }
 
 void ReferencePage::closeEvent(QCloseEvent *event)
@@ -86,10 +90,6 @@ void ReferencePage::closeEvent(QCloseEvent *event)
 Form2Page::Form2Page(Navigator &navigator, QWidget *parent)
     : ReferencePage(navigator, {u"Form2", 7140, 9795, kForm2Controls}, parent)
 {
-    connect(m_controls.get<QPushButton>(u"Command1"), &QPushButton::clicked, this,
-            &Form2Page::Command1_Click);
-    connect(m_controls.get<QPushButton>(u"Command2"), &QPushButton::clicked, this,
-            &Form2Page::Command2_Click);
 }
 
 void Form2Page::Command1_Click()
@@ -105,10 +105,6 @@ void Form2Page::Command2_Click()
 Form3Page::Form3Page(Navigator &navigator, QWidget *parent)
     : ReferencePage(navigator, {u"Form3", 7140, 7500, kForm3Controls}, parent)
 {
-    connect(m_controls.get<QPushButton>(u"Command1"), &QPushButton::clicked, this,
-            &Form3Page::Command1_Click);
-    connect(m_controls.get<QPushButton>(u"Command2"), &QPushButton::clicked, this,
-            &Form3Page::Command2_Click);
 }
 
 void Form3Page::Command1_Click()

@@ -16,6 +16,11 @@ class ReferencePage : public QWidget
 {
     Q_OBJECT
 
+public:
+    // The page's two buttons, Command1 and Command2.
+    virtual void Command1_Click() = 0;
+    virtual void Command2_Click() = 0;
+
 protected:
     struct Layout
     {
@@ -38,8 +43,8 @@ class Form2Page final : public ReferencePage
 public:
     explicit Form2Page(Navigator &navigator, QWidget *parent = nullptr);
 
-    void Command1_Click();
-    void Command2_Click();
+    void Command1_Click() override;
+    void Command2_Click() override;
 };
 
 class Form3Page final : public ReferencePage
@@ -49,8 +54,8 @@ class Form3Page final : public ReferencePage
 public:
     explicit Form3Page(Navigator &navigator, QWidget *parent = nullptr);
 
-    void Command1_Click();
-    void Command2_Click();
+    void Command1_Click() override;
+    void Command2_Click() override;
 };
 
 } // namespace korvane::ui
