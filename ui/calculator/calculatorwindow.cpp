@@ -1,12 +1,17 @@
 #include "calculatorwindow.h"
 
+#include "classify/reason.h"
 #include "ui/common/navigator.h"
 #include "ui/common/twips.h"
 
+#include <QAction>
 #include <QCheckBox>
+#include <QClipboard>
 #include <QCloseEvent>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QRadioButton>
@@ -131,6 +136,9 @@ CalculatorWindow::CalculatorWindow(Navigator &navigator, QWidget *parent)
     connect(button(u"Command1"), &QPushButton::clicked, this, &CalculatorWindow::Command1_Click);
     connect(button(u"Command2"), &QPushButton::clicked, this, &CalculatorWindow::Command2_Click);
     connect(button(u"Command3"), &QPushButton::clicked, this, &CalculatorWindow::Command3_Click);
+    m_text3->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(m_text3, &QWidget::customContextMenuRequested, this,
+            &CalculatorWindow::Text3_ContextMenu);
 
     Form_Load();
 }
@@ -156,11 +164,12 @@ void CalculatorWindow::Option2_Click()
 
 void CalculatorWindow::Command1_Click()
 {
-    const CalculateOutcome outcome = calculate(entries(), QLocale::system());
+    const CalculatorEntries typed = entries();
+    const CalculateOutcome outcome = calculate(typed, QLocale::system());
     if (const auto *error = std::get_if<CalculateError>(&outcome))
         reportError(*error);
     else
-        showResult(std::get<CalculateSuccess>(outcome));
+        showResult(std::get<CalculateSuccess>(outcome), typed);
 }
 
 void CalculatorWindow::Command2_Click()
@@ -172,6 +181,19 @@ void CalculatorWindow::Command2_Click()
 void CalculatorWindow::Command3_Click()
 {
     m_navigator.endProgram();
+}
+
+// The box's own menu (undo, copy, paste …) with one item more.
+void CalculatorWindow::Text3_ContextMenu(const QPoint &position)
+{
+    QMenu *menu = m_text3->createStandardContextMenu();
+    menu->setAttribute(Qt::WA_DeleteOnClose);
+    menu->addSeparator();
+    QAction *copyReason = menu->addAction(u"复制判定依据"_s);
+    copyReason->setEnabled(!m_reason.isEmpty());
+    connect(copyReason, &QAction::triggered, this,
+            [reason = m_reason] { QGuiApplication::clipboard()->setText(reason); });
+    menu->popup(m_text3->mapToGlobal(position));
 }
 
 void CalculatorWindow::closeEvent(QCloseEvent *event)
@@ -187,12 +209,18 @@ CalculatorEntries CalculatorWindow::entries() const
             m_option2->isChecked()};
 }
 
-void CalculatorWindow::showResult(const CalculateSuccess &success)
+void CalculatorWindow::showResult(const CalculateSuccess &success, const CalculatorEntries &typed)
 {
     m_option1->setChecked(success.option1);
     m_option2->setChecked(success.option2);
     const std::u16string_view text = resultText(success.result);
     m_text3->setText(QString::fromUtf16(text.data(), qsizetype(text.size())));
+
+    // Only a successful calculation replaces the reason, so that it always
+    // belongs to the result on show.
+    m_reason = reasonText(typed, success.input);
+    m_text3->setToolTip(m_reason);
+    m_text3->setAccessibleDescription(m_reason);
 }
 
 void CalculatorWindow::reportError(const CalculateError &error)
