@@ -1,50 +1,60 @@
 #include "windowmanager.h"
 
 #include "ui/calculator/calculatorwindow.h"
+#include "ui/reference/referencepages.h"
 
 #include <QCoreApplication>
 
 namespace korvane {
 
+using ui::WindowName;
+
 WindowManager::WindowManager() = default;
 WindowManager::~WindowManager() = default;
 
-QWidget *WindowManager::existingWindow(ui::WindowName name) const
+std::unique_ptr<QWidget> WindowManager::create(WindowName name)
 {
     switch (name) {
-    case ui::WindowName::form1:
-        return m_form1.get();
-    default:
-        return nullptr;
+    case WindowName::form1:
+        return std::make_unique<ui::CalculatorWindow>(*this);
+    case WindowName::Form2:
+        return std::make_unique<ui::Form2Page>(*this);
+    case WindowName::Form3:
+        return std::make_unique<ui::Form3Page>(*this);
     }
+    return nullptr;
 }
 
-QWidget *WindowManager::window(ui::WindowName name)
+QWidget *WindowManager::existingWindow(WindowName name) const
 {
-    if (name == ui::WindowName::form1 && !m_form1)
-        m_form1 = std::make_unique<ui::CalculatorWindow>(*this);
-    return existingWindow(name);
+    return m_windows[std::size_t(name)].get();
 }
 
-void WindowManager::showWindow(ui::WindowName name)
+QWidget *WindowManager::window(WindowName name)
 {
-    if (QWidget *w = window(name))
-        w->show();
+    auto &slot = m_windows[std::size_t(name)];
+    if (!slot)
+        slot = create(name);
+    return slot.get();
 }
 
-void WindowManager::hideWindow(ui::WindowName name)
+void WindowManager::showWindow(WindowName name)
 {
-    if (QWidget *w = window(name))
-        w->hide();
+    window(name)->show();
+}
+
+void WindowManager::hideWindow(WindowName name)
+{
+    window(name)->hide();
 }
 
 void WindowManager::endProgram()
 {
-    // Nothing more is dispatched once the event loop is told to stop; the
-    // windows go at once rather than when the loop returns.
-    for (auto name : {ui::WindowName::form1, ui::WindowName::Form2, ui::WindowName::Form3}) {
-        if (QWidget *w = existingWindow(name))
-            w->hide();
+    // The event loop dispatches nothing more once told to stop; the windows
+    // go at once rather than when it returns.
+    for (const auto &window : m_windows) {
+        if (window)
+            window->hide();
     }
     QCoreApplication::exit(0);
 }

@@ -1,17 +1,16 @@
-// Owns the program's windows and carries out the navigation between them.
+// Owns the program's three windows and carries out the navigation between
+// them. A window is created the first time an operation names it and lives,
+// shown or hidden, until the program ends.
 #pragma once
 
 #include "ui/common/navigator.h"
 
+#include <array>
 #include <memory>
 
 class QWidget;
 
 namespace korvane {
-
-namespace ui {
-class CalculatorWindow;
-}
 
 class WindowManager final : public ui::Navigator
 {
@@ -23,13 +22,15 @@ public:
     void hideWindow(ui::WindowName name) override;
     void endProgram() override;
 
-    // The window, created on first use; nullptr for one not built yet.
+    // The window, created on first use.
     QWidget *window(ui::WindowName name);
-    // The window if it exists, without creating it.
+    // The window if it has been created, else nullptr.
     QWidget *existingWindow(ui::WindowName name) const;
 
 private:
-    std::unique_ptr<ui::CalculatorWindow> m_form1;
+    std::unique_ptr<QWidget> create(ui::WindowName name);
+
+    std::array<std::unique_ptr<QWidget>, 3> m_windows;
 };
 
 } // namespace korvane

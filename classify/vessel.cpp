@@ -1,6 +1,6 @@
 #include "vessel.h"
 
-#include "ruletables.h"
+#include "decision.h"
 
 namespace korvane {
 
@@ -21,23 +21,7 @@ std::u16string_view resultText(ClassResult result)
 
 ClassResult classifyVessel(const VesselInput &in)
 {
-    using namespace rules;
-
-    // Scope: only the working pressure counts here, never the design pressure.
-    if (in.pw < kMinWorkingPressure || in.pwV < kMinPressureVolume ||
-        in.mediumState == CheckState::Off)
-        return ClassResult::OutOfClass;
-
-    if (in.clause14State == CheckState::On && in.pw >= kMinWorkingPressure &&
-        in.p >= kMinDesignPressure && in.pwV >= kMinPressureVolume &&
-        in.pV >= kMinDesignPressureVolume)
-        return ClassResult::ClassI;
-
-    for (const TableRow &row : groupTable(in.group)) {
-        if (row.V.contains(in.V) && row.p.contains(in.p) && row.pV.contains(in.pV))
-            return row.result;
-    }
-    return ClassResult::OutOfClass;
+    return decideVessel(in).result;
 }
 
 } // namespace korvane

@@ -45,6 +45,7 @@ struct VesselInput
     MediumGroup group = MediumGroup::Group1;
 };
 
+// The result of decideVessel (decision.h), which also tells which rule decided.
 ClassResult classifyVessel(const VesselInput &input);
 
 } // namespace korvane

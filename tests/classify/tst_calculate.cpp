@@ -87,7 +87,8 @@ void TestCalculate::optionButtons_data()
 
     // p 1.6, V 100 is class II in group 2 and class II in group 1; p 1.5
     // tells the groups apart: class II in group 1, class I in group 2.
-    QTest::newRow("neither: Option1, group 1") << false << false << true << false << ClassResult::ClassII;
+    QTest::newRow("neither: Option1, group 1")
+        << false << false << true << false << ClassResult::ClassII;
     QTest::newRow("Option1 stays") << true << false << true << false << ClassResult::ClassII;
     QTest::newRow("Option2 stays") << false << true << false << true << ClassResult::ClassI;
     QTest::newRow("both: Option2 wins") << true << true << false << true << ClassResult::ClassI;
@@ -101,8 +102,8 @@ void TestCalculate::optionButtons()
     QFETCH(bool, after2);
     QFETCH(ClassResult, result);
 
-    const auto in = entries(u"1.5"_s, u"100"_s, u"1.5"_s, CheckState::On, CheckState::Off,
-                            option1, option2);
+    const auto in =
+        entries(u"1.5"_s, u"100"_s, u"1.5"_s, CheckState::On, CheckState::Off, option1, option2);
     const CalculateOutcome out = calculate(in, QLocale::c());
     const auto *ok = std::get_if<CalculateSuccess>(&out);
     QVERIFY(ok);
@@ -121,25 +122,24 @@ void TestCalculate::fromText_data()
 
     // An entered 0.099999999 becomes the float nearest 0.1, which passes
     // p >= 0.1; as a double working pressure it stays below 0.1.
-    QTest::newRow("p 0.099999999") << entries(u"0.099999999"_s, u"30"_s, u"1"_s)
-                                   << ClassResult::ClassII;
-    QTest::newRow("pw 0.099999999") << entries(u"1"_s, u"30"_s, u"0.099999999"_s)
-                                    << ClassResult::OutOfClass;
-    QTest::newRow("pV rounds to 2.5") << entries(u"0.8333333"_s, u"3"_s, u"1"_s)
-                                      << ClassResult::ClassI;
-    QTest::newRow("pwV stays below 2.5") << entries(u"0.8333333"_s, u"3"_s, u"0.8333333"_s)
-                                         << ClassResult::OutOfClass;
+    QTest::newRow("p 0.099999999")
+        << entries(u"0.099999999"_s, u"30"_s, u"1"_s) << ClassResult::ClassII;
+    QTest::newRow("pw 0.099999999")
+        << entries(u"1"_s, u"30"_s, u"0.099999999"_s) << ClassResult::OutOfClass;
+    QTest::newRow("pV rounds to 2.5")
+        << entries(u"0.8333333"_s, u"3"_s, u"1"_s) << ClassResult::ClassI;
+    QTest::newRow("pwV stays below 2.5")
+        << entries(u"0.8333333"_s, u"3"_s, u"0.8333333"_s) << ClassResult::OutOfClass;
     QTest::newRow("p 10 V 25") << entries(u"10"_s, u"25"_s, u"10"_s) << ClassResult::ClassIII;
     QTest::newRow("Check1 off") << entries(u"10"_s, u"25"_s, u"10"_s, Off)
                                 << ClassResult::OutOfClass;
-    QTest::newRow("Check2 on, group 2") << entries(u"1"_s, u"100"_s, u"1"_s, On, On, false, true)
-                                        << ClassResult::ClassI;
-    QTest::newRow("largest float times zero") << entries(u"3.4028235e38"_s, u"0"_s, u"1"_s)
-                                              << ClassResult::OutOfClass;
-    QTest::newRow("negative zero") << entries(u"-0"_s, u"-0"_s, u"-0"_s)
-                                   << ClassResult::OutOfClass;
-    QTest::newRow("full-width entries") << entries(u"１０"_s, u"２５"_s, u"１０"_s)
-                                        << ClassResult::ClassIII;
+    QTest::newRow("Check2 on, group 2")
+        << entries(u"1"_s, u"100"_s, u"1"_s, On, On, false, true) << ClassResult::ClassI;
+    QTest::newRow("largest float times zero")
+        << entries(u"3.4028235e38"_s, u"0"_s, u"1"_s) << ClassResult::OutOfClass;
+    QTest::newRow("negative zero") << entries(u"-0"_s, u"-0"_s, u"-0"_s) << ClassResult::OutOfClass;
+    QTest::newRow("full-width entries")
+        << entries(u"１０"_s, u"２５"_s, u"１０"_s) << ClassResult::ClassIII;
 }
 
 void TestCalculate::fromText()

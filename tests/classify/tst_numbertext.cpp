@@ -37,8 +37,7 @@ void TestNumberText::toDouble_data()
     QTest::addColumn<NumberStatus>("status");
     QTest::addColumn<double>("value");
 
-    const QString C = u"C"_s, zh = u"zh_CN"_s, de = u"de_DE"_s, fr = u"fr_FR"_s,
-                  ar = u"ar_EG"_s;
+    const QString C = u"C"_s, zh = u"zh_CN"_s, de = u"de_DE"_s, fr = u"fr_FR"_s, ar = u"ar_EG"_s;
 
     QTest::newRow("plain") << C << u"12.5"_s << Ok << 12.5;
     QTest::newRow("blanks around") << C << u"  12.5\t"_s << Ok << 12.5;
@@ -55,8 +54,8 @@ void TestNumberText::toDouble_data()
     QTest::newRow("full-width sign and exponent") << zh << u"－１ｅ３"_s << Ok << -1000.0;
     QTest::newRow("ideographic full stop") << zh << u"12。5"_s << Ok << 12.5;
     QTest::newRow("full-width ideographic stop") << C << u"０。１"_s << Ok << 0.1;
-    QTest::newRow("long mantissa") << C << (u"0."_s + QString(5000, u'0') + u"1e5001"_s) << Ok
-                                   << 1.0;
+    QTest::newRow("long mantissa")
+        << C << (u"0."_s + QString(5000, u'0') + u"1e5001"_s) << Ok << 1.0;
     QTest::newRow("tiny is zero") << C << u"1e-400"_s << Ok << 0.0;
     QTest::newRow("zero with a huge exponent") << C << u"0e999999999999"_s << Ok << 0.0;
 

@@ -204,6 +204,5 @@ void TestRules::scopeAndClause14()
     QCOMPARE(classifyVessel(input), expected);
 }
 
-
 QTEST_GUILESS_MAIN(TestRules)
 #include "tst_rules.moc"

@@ -36,6 +36,8 @@ int main(int argc, char *argv[])
         QString file;
     } shots[] = {
         {WindowName::form1, u"calculator.png"_s},
+        {WindowName::Form2, u"page-1.png"_s},
+        {WindowName::Form3, u"page-2.png"_s},
     };
     for (const auto &shot : shots) {
         QWidget *window = windows.window(shot.name);

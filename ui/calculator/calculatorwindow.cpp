@@ -1,12 +1,17 @@
 #include "calculatorwindow.h"
 
+#include "classify/reason.h"
 #include "ui/common/navigator.h"
 #include "ui/common/twips.h"
 
+#include <QAction>
 #include <QCheckBox>
+#include <QClipboard>
 #include <QCloseEvent>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QRadioButton>
@@ -71,8 +76,8 @@ struct Caption
 };
 
 constexpr Caption kCaptions[] = {
-    {u"Text4", u"Label3(6)"},  {u"Text1", u"Label3(0)"},  {u"Text2", u"Label3(1)"},
-    {u"Check1", u"Label4(6)"}, {u"Check1", u"Label4(7)"}, {u"Option1", u"Label4(0)"},
+    {u"Text4", u"Label3(6)"},   {u"Text1", u"Label3(0)"},  {u"Text2", u"Label3(1)"},
+    {u"Check1", u"Label4(6)"},  {u"Check1", u"Label4(7)"}, {u"Option1", u"Label4(0)"},
     {u"Option2", u"Label4(1)"}, {u"Check2", u"Label4(8)"}, {u"Text3", u"Label3(4)"},
 };
 
@@ -125,10 +130,15 @@ CalculatorWindow::CalculatorWindow(Navigator &navigator, QWidget *parent)
 
     connect(m_option1, &QRadioButton::clicked, this, &CalculatorWindow::Option1_Click);
     connect(m_option2, &QRadioButton::clicked, this, &CalculatorWindow::Option2_Click);
-    const auto button = [this](QStringView name) { return m_controls.get<QPushButton>(name); };
+    const auto button = [this](QStringView name) {
+        return m_controls.get<QPushButton>(name);
+    };
     connect(button(u"Command1"), &QPushButton::clicked, this, &CalculatorWindow::Command1_Click);
     connect(button(u"Command2"), &QPushButton::clicked, this, &CalculatorWindow::Command2_Click);
     connect(button(u"Command3"), &QPushButton::clicked, this, &CalculatorWindow::Command3_Click);
+    m_text3->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(m_text3, &QWidget::customContextMenuRequested, this,
+            &CalculatorWindow::Text3_ContextMenu);
 
     Form_Load();
 }
@@ -154,21 +164,36 @@ void CalculatorWindow::Option2_Click()
 
 void CalculatorWindow::Command1_Click()
 {
-    const CalculateOutcome outcome = calculate(entries(), QLocale::system());
+    const CalculatorEntries typed = entries();
+    const CalculateOutcome outcome = calculate(typed, QLocale::system());
     if (const auto *error = std::get_if<CalculateError>(&outcome))
         reportError(*error);
     else
-        showResult(std::get<CalculateSuccess>(outcome));
+        showResult(std::get<CalculateSuccess>(outcome), typed);
 }
 
 void CalculatorWindow::Command2_Click()
 {
-    // The reference pages come with the window navigation.
+    m_navigator.navigate(
+        {nav::hide(WindowName::form1), nav::show(WindowName::Form2), nav::hide(WindowName::Form3)});
 }
 
 void CalculatorWindow::Command3_Click()
 {
     m_navigator.endProgram();
+}
+
+// The box's own menu (undo, copy, paste …) with one item more.
+void CalculatorWindow::Text3_ContextMenu(const QPoint &position)
+{
+    QMenu *menu = m_text3->createStandardContextMenu();
+    menu->setAttribute(Qt::WA_DeleteOnClose);
+    menu->addSeparator();
+    QAction *copyReason = menu->addAction(u"复制判定依据"_s);
+    copyReason->setEnabled(!m_reason.isEmpty());
+    connect(copyReason, &QAction::triggered, this,
+            [reason = m_reason] { QGuiApplication::clipboard()->setText(reason); });
+    menu->popup(m_text3->mapToGlobal(position));
 }
 
 void CalculatorWindow::closeEvent(QCloseEvent *event)
@@ -179,17 +204,23 @@ void CalculatorWindow::closeEvent(QCloseEvent *event)
 
 CalculatorEntries CalculatorWindow::entries() const
 {
-    return {m_text1->text(),        m_text2->text(),        m_text4->text(),
-            checkState(*m_check1),  checkState(*m_check2),  m_option1->isChecked(),
+    return {m_text1->text(),       m_text2->text(),       m_text4->text(),
+            checkState(*m_check1), checkState(*m_check2), m_option1->isChecked(),
             m_option2->isChecked()};
 }
 
-void CalculatorWindow::showResult(const CalculateSuccess &success)
+void CalculatorWindow::showResult(const CalculateSuccess &success, const CalculatorEntries &typed)
 {
     m_option1->setChecked(success.option1);
     m_option2->setChecked(success.option2);
     const std::u16string_view text = resultText(success.result);
     m_text3->setText(QString::fromUtf16(text.data(), qsizetype(text.size())));
+
+    // Only a successful calculation replaces the reason, so that it always
+    // belongs to the result on show.
+    m_reason = reasonText(typed, success.input);
+    m_text3->setToolTip(m_reason);
+    m_text3->setAccessibleDescription(m_reason);
 }
 
 void CalculatorWindow::reportError(const CalculateError &error)
@@ -202,7 +233,7 @@ void CalculatorWindow::reportError(const CalculateError &error)
     } else {
         const QStringView pressure = error.box == InputBox::Text4 ? u"Text4" : u"Text1";
         message = u"溢出：“%1”与“%2”的乘积超出了能计算的范围。"_s.arg(caption(pressure),
-                                                                   caption(u"Text2"));
+                                                                      caption(u"Text2"));
     }
 
     QMessageBox box(QMessageBox::Warning, u"Korvane"_s, message, QMessageBox::Ok, this);

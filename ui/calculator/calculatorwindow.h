@@ -28,13 +28,14 @@ public:
     void Command1_Click();
     void Command2_Click();
     void Command3_Click();
+    void Text3_ContextMenu(const QPoint &position);
 
 protected:
     void closeEvent(QCloseEvent *event) override;
 
 private:
     CalculatorEntries entries() const;
-    void showResult(const CalculateSuccess &success);
+    void showResult(const CalculateSuccess &success, const CalculatorEntries &typed);
     void reportError(const CalculateError &error);
     QLineEdit *textBox(InputBox box) const;
     QString caption(QStringView control) const;
@@ -49,6 +50,7 @@ private:
     QCheckBox *m_check2;
     QRadioButton *m_option1;
     QRadioButton *m_option2;
+    QString m_reason; // why the last successful calculation gave its result
 };
 
 } // namespace korvane::ui

@@ -62,8 +62,7 @@ private slots:
     void exitAndCloseEndTheProgram();
 
 private:
-    template <typename T>
-    T *control(const QString &name) const
+    template <typename T> T *control(const QString &name) const
     {
         auto *w = m_window->findChild<T *>(name);
         if (!w)
@@ -111,12 +110,12 @@ void TestCalculatorWindow::click(const QString &name)
 {
     auto *w = control<QWidget>(name);
     // Option buttons and check boxes react to their indicator, left of centre.
-    const QPoint at = qobject_cast<QPushButton *>(w) ? w->rect().center() : QPoint(8, w->height() / 2);
+    const QPoint at =
+        qobject_cast<QPushButton *>(w) ? w->rect().center() : QPoint(8, w->height() / 2);
     QTest::mouseClick(w, Qt::LeftButton, {}, at);
 }
 
-void TestCalculatorWindow::enter(const QString &p, const QString &V, const QString &pw,
-                                 Group group)
+void TestCalculatorWindow::enter(const QString &p, const QString &V, const QString &pw, Group group)
 {
     type(u"Text1"_s, p);
     type(u"Text2"_s, V);
@@ -174,14 +173,14 @@ void TestCalculatorWindow::controlsInsideClientArea()
     // Its box reaches past the right edge; its text does not.
     const auto *note = control<QLabel>(u"Label4(3)"_s);
     QVERIFY(note->geometry().right() > client.right());
-    QVERIFY(note->x() + QFontMetricsF(note->font()).horizontalAdvance(note->text())
-            <= client.width());
+    QVERIFY(note->x() + QFontMetricsF(note->font()).horizontalAdvance(note->text()) <=
+            client.width());
 }
 
 void TestCalculatorWindow::tabWalksTheFocusOrder()
 {
-    const QStringList expected = {u"Command1"_s, u"Command3"_s, u"Text1"_s, u"Text2"_s,
-                                  u"Text3"_s,    u"Option2"_s,  u"Option1"_s, u"Text4"_s,
+    const QStringList expected = {u"Command1"_s, u"Command3"_s, u"Text1"_s,    u"Text2"_s,
+                                  u"Text3"_s,    u"Option2"_s,  u"Option1"_s,  u"Text4"_s,
                                   u"Check1"_s,   u"Check2"_s,   u"Command2"_s, u"Command1"_s};
     QStringList walked{QApplication::focusWidget()->objectName()};
     for (int i = 1; i < expected.size(); ++i) {
@@ -220,16 +219,14 @@ void TestCalculatorWindow::calculates_data()
     QTest::addColumn<Group>("group");
     QTest::addColumn<QString>("result");
 
-    QTest::newRow("0.1 × 25 group 1") << u"0.1"_s << u"25"_s << u"0.1"_s << Group::One
-                                      << u"Ⅱ 类"_s;
+    QTest::newRow("0.1 × 25 group 1") << u"0.1"_s << u"25"_s << u"0.1"_s << Group::One << u"Ⅱ 类"_s;
     QTest::newRow("10 × 25 group 2") << u"10"_s << u"25"_s << u"10"_s << Group::Two << u"Ⅲ 类"_s;
-    QTest::newRow("2 × 1: pwV below 2.5") << u"2"_s << u"1"_s << u"2"_s << Group::One
-                                          << u"类外"_s;
+    QTest::newRow("2 × 1: pwV below 2.5") << u"2"_s << u"1"_s << u"2"_s << Group::One << u"类外"_s;
     QTest::newRow("3 × 1") << u"3"_s << u"1"_s << u"3"_s << Group::One << u"Ⅰ 类"_s;
-    QTest::newRow("group 2, 1.5 × 25") << u"1.5"_s << u"25"_s << u"1.5"_s << Group::Two
-                                       << u"Ⅰ 类"_s;
-    QTest::newRow("padded entries") << u"  1.6 "_s << u" 31250"_s << u"1.6  "_s << Group::One
-                                    << u"Ⅲ 类"_s;
+    QTest::newRow("group 2, 1.5 × 25")
+        << u"1.5"_s << u"25"_s << u"1.5"_s << Group::Two << u"Ⅰ 类"_s;
+    QTest::newRow("padded entries")
+        << u"  1.6 "_s << u" 31250"_s << u"1.6  "_s << Group::One << u"Ⅲ 类"_s;
 }
 
 void TestCalculatorWindow::calculates()
@@ -306,12 +303,12 @@ void TestCalculatorWindow::errorKeepsEverything_data()
                              << u"Text2"_s;
     QTest::newRow("inf as pw") << u"1"_s << u"100"_s << u"inf"_s << u"类型不匹配"_s
                                << u"工作压力 pw"_s << u"Text4"_s;
-    QTest::newRow("p beyond float") << u"1e39"_s << u"100"_s << u"1"_s << u"溢出"_s
-                                    << u"设计压力 p"_s << u"Text1"_s;
-    QTest::newRow("pV beyond float") << u"3e38"_s << u"10"_s << u"1"_s << u"溢出"_s
-                                     << u"容积 V"_s << u"Text2"_s;
-    QTest::newRow("pw beyond double") << u"1"_s << u"100"_s << u"1e400"_s << u"溢出"_s
-                                      << u"工作压力 pw"_s << u"Text4"_s;
+    QTest::newRow("p beyond float")
+        << u"1e39"_s << u"100"_s << u"1"_s << u"溢出"_s << u"设计压力 p"_s << u"Text1"_s;
+    QTest::newRow("pV beyond float")
+        << u"3e38"_s << u"10"_s << u"1"_s << u"溢出"_s << u"容积 V"_s << u"Text2"_s;
+    QTest::newRow("pw beyond double")
+        << u"1"_s << u"100"_s << u"1e400"_s << u"溢出"_s << u"工作压力 pw"_s << u"Text4"_s;
 }
 
 void TestCalculatorWindow::errorKeepsEverything()

@@ -1,0 +1,211 @@
+#include "reason.h"
+
+#include "numbertext.h"
+
+#include <QStringList>
+
+#include <algorithm>
+#include <charconv>
+#include <cmath>
+#include <system_error>
+
+using namespace Qt::Literals::StringLiterals;
+
+namespace korvane {
+
+namespace {
+
+// Ultra-high-pressure vessels fall under a regulation of their own.
+constexpr float kUltraHighPressure = rules::single(100); // MPa
+
+// A longer entry is cut short, so that a pasted novel cannot fill the screen.
+constexpr qsizetype kMaxTypedLength = 32;
+
+template <typename T, typename... Format> QString charsText(T value, Format... format)
+{
+    char buffer[64];
+    const auto [end, ec] = std::to_chars(buffer, buffer + sizeof buffer, value, format...);
+    if (ec != std::errc())
+        return u"?"_s;
+    return QString::fromLatin1(buffer, end - buffer);
+}
+
+// The shortest text that reads back as the same value, in plain digits
+// within the range people write that way. A limit reads as in the printed
+// tables (0.1, 1.6, 31250), although 0.1 and 1.6 are held a little above.
+template <typename T> QString shortestText(T value)
+{
+    const T magnitude = std::fabs(value);
+    const bool plain = magnitude == 0 || (magnitude >= T(1e-4) && magnitude < T(1e15));
+    return plain ? charsText(value, std::chars_format::fixed)
+                 : charsText(value, std::chars_format::scientific);
+}
+
+// p, V and pV are held in single precision, which moves most decimals a
+// little: 0.1 is held as 0.100000001 and 0.7 as 0.699999988. Nine significant
+// digits tell every single-precision value apart and show that move, which
+// explains results at a limit; a typed 0.099999999 becomes 0.100000001 too.
+QString singleText(float value)
+{
+    return charsText(value, std::chars_format::general, 9);
+}
+
+// pw and pwV are compared in double precision with the double constants 0.1
+// and 2.5 themselves, so the shortest round-trip text is exact for the
+// comparison; seventeen digits would only add noise (0.10000000000000001).
+QString doubleText(double value)
+{
+    return shortestText(value);
+}
+
+QString typedText(const QString &text)
+{
+    const QString trimmed = text.trimmed();
+    if (trimmed.size() <= kMaxTypedLength)
+        return trimmed;
+    return trimmed.left(kMaxTypedLength) + u'…';
+}
+
+QString resultString(ClassResult result)
+{
+    const std::u16string_view text = resultText(result);
+    return QString::fromUtf16(text.data(), qsizetype(text.size()));
+}
+
+QString groupName(MediumGroup group)
+{
+    return group == MediumGroup::Group1 ? u"第一组介质"_s : u"第二组介质"_s;
+}
+
+// "25 L ≤ V < 5000 L", "p ≥ 0.1 MPa", "pV < 50000 MPa·L"; empty for no condition.
+QString bandText(const rules::Band &band, QStringView symbol, QStringView unit)
+{
+    const auto limit = [unit](float x) {
+        return u"%1 %2"_s.arg(shortestText(x), unit);
+    };
+    if (band.hasLower() && band.hasUpper())
+        return u"%1 ≤ %2 < %3"_s.arg(limit(band.atLeast), symbol, limit(band.below));
+    if (band.hasLower())
+        return u"%1 ≥ %2"_s.arg(symbol, limit(band.atLeast));
+    if (band.hasUpper())
+        return u"%1 < %2"_s.arg(symbol, limit(band.below));
+    return {};
+}
+
+QString rowText(const rules::TableRow &row)
+{
+    QStringList parts;
+    for (const QString &part : {bandText(row.V, u"V", u"L"), bandText(row.p, u"p", u"MPa"),
+                                bandText(row.pV, u"pV", u"MPa·L")}) {
+        if (!part.isEmpty())
+            parts.append(part);
+    }
+    return parts.join(u'，');
+}
+
+QString scopeText(const ScopeFailures &failed)
+{
+    QStringList reasons;
+    if (failed.workingPressure)
+        reasons.append(u"pw < %1 MPa"_s.arg(doubleText(rules::kMinWorkingPressure)));
+    if (failed.pressureVolume)
+        reasons.append(u"pwV < %1 MPa·L"_s.arg(doubleText(rules::kMinPressureVolume)));
+    if (failed.medium)
+        reasons.append(u"介质不是气体、液化气体或最高工作温度不低于标准沸点的液体"_s);
+    return u"不属于本规程适用范围（%1）"_s.arg(reasons.join(u'；'));
+}
+
+QString clause14Text()
+{
+    using namespace rules;
+    return u"属于本规程1.4条适用范围，pw ≥ %1 MPa，p ≥ %2 MPa，pwV ≥ %3 MPa·L，pV ≥ %4 MPa·L"_s.arg(
+        doubleText(kMinWorkingPressure), shortestText(kMinDesignPressure),
+        doubleText(kMinPressureVolume), shortestText(kMinDesignPressureVolume));
+}
+
+QString noRowText(const VesselInput &in)
+{
+    const auto table = rules::groupTable(in.group);
+    const auto band = std::find_if(table.begin(), table.end(), [&in](const rules::TableRow &row) {
+        return row.V.contains(in.V);
+    });
+    if (band != table.end())
+        return u"%1，%2 一档中没有一行的 p、pV 条件成立"_s.arg(groupName(in.group),
+                                                               bandText(band->V, u"V", u"L"));
+    const auto lowest =
+        std::min_element(table.begin(), table.end(),
+                         [](const auto &a, const auto &b) { return a.V.atLeast < b.V.atLeast; });
+    if (in.V < lowest->V.atLeast)
+        return u"%1，V < %2 L，不在表中任何容积档内"_s.arg(groupName(in.group),
+                                                           shortestText(lowest->V.atLeast));
+    return u"%1，V 不在表中任何容积档内"_s.arg(groupName(in.group));
+}
+
+} // namespace
+
+Cautions cautionsFor(const VesselInput &in, const Decision &decision)
+{
+    Cautions cautions;
+    // Compared in single precision, where p lives: an equal entry of 0.7 in
+    // both boxes is 0.699999988 as p but 0.7 as pw, and is no fault.
+    const std::optional<float> pw = roundToSingle(in.pw);
+    cautions.designBelowWorking = !pw || in.p < *pw;
+    cautions.ultraHighPressure = in.p >= kUltraHighPressure;
+    if (decision.rule == DecidingRule::ScopeTest &&
+        decision.scope == ScopeFailures{false, false, true}) {
+        VesselInput ticked = in;
+        ticked.mediumState = CheckState::On;
+        cautions.outOnlyByMedium = decideVessel(ticked).result != ClassResult::OutOfClass;
+    }
+    return cautions;
+}
+
+QString ruleText(const VesselInput &in, const Decision &decision)
+{
+    QString rule;
+    switch (decision.rule) {
+    case DecidingRule::ScopeTest:
+        rule = scopeText(decision.scope);
+        break;
+    case DecidingRule::Clause14:
+        rule = clause14Text();
+        break;
+    case DecidingRule::TableRow:
+        rule = groupName(decision.group) + u'，' + rowText(*decision.row);
+        break;
+    case DecidingRule::NoRow:
+        rule = noRowText(in);
+        break;
+    }
+    return rule + u'：' + resultString(decision.result);
+}
+
+QString reasonText(const CalculatorEntries &typed, const VesselInput &in)
+{
+    const Decision decision = decideVessel(in);
+    QStringList lines;
+    lines << u"结果：本设备属于%1容器。"_s.arg(resultString(decision.result))
+          << u"设计压力 p：输入“%1”，按单精度计为 %2 MPa"_s.arg(typedText(typed.text1),
+                                                                singleText(in.p))
+          << u"容积 V：输入“%1”，按单精度计为 %2 L"_s.arg(typedText(typed.text2), singleText(in.V))
+          << u"工作压力 pw：输入“%1”，按双精度计为 %2 MPa"_s.arg(typedText(typed.text4),
+                                                                 doubleText(in.pw))
+          << u"pV = %1 MPa·L（单精度），pwV = %2 MPa·L（双精度）"_s.arg(singleText(in.pV),
+                                                                        doubleText(in.pwV))
+          << u"介质：%1"_s.arg(groupName(in.group)) << u"判定依据："_s + ruleText(in, decision);
+
+    const Cautions cautions = cautionsFor(in, decision);
+    if (cautions.designBelowWorking)
+        lines << u"注意：设计压力 p 低于工作压力 pw，设计压力通常不低于工作压力，请核对输入。"_s;
+    if (cautions.ultraHighPressure)
+        lines << u"注意：设计压力 p ≥ %1 MPa，超高压容器另有专门的安全技术规范。"_s.arg(
+            shortestText(kUltraHighPressure));
+    if (cautions.outOnlyByMedium)
+        lines
+            << u"注意：仅因盛装介质一项未选“是”而为类外；"_s
+            << u"按注1，低于标准沸点的液体，气相空间容积乘工作压力 ≥ %1 MPa·L 时也属于本规程适用范围。"_s
+                   .arg(doubleText(rules::kMinPressureVolume));
+    return lines.join(u'\n');
+}
+
+} // namespace korvane

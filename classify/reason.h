@@ -1,0 +1,34 @@
+// Why a vessel has its class, in the program's words: the text that the
+// result box shows as its tooltip and copies on request.
+#pragma once
+
+#include "calculate.h"
+#include "decision.h"
+
+#include <QString>
+
+namespace korvane {
+
+// Entries that deserve a second look. They never change the result.
+struct Cautions
+{
+    bool designBelowWorking = false; // p < pw
+    bool ultraHighPressure = false;  // p ≥ 100 MPa
+    bool outOnlyByMedium = false;    // 类外, but Check1 on would give a class
+
+    friend bool operator==(const Cautions &, const Cautions &) = default;
+};
+
+Cautions cautionsFor(const VesselInput &input, const Decision &decision);
+
+// The deciding rule in words, ending in the result, e.g.
+// "第一组介质，25 L ≤ V < 5000 L，0.1 MPa ≤ p < 10 MPa：Ⅱ 类".
+QString ruleText(const VesselInput &input, const Decision &decision);
+
+// The whole reason, one item a line: the result, p, V and pw as typed and as
+// used, pV and pwV, the medium group, the deciding rule and any cautions.
+// Plain text whose first line holds no markup, so that a tooltip shows it as
+// it stands.
+QString reasonText(const CalculatorEntries &typed, const VesselInput &input);
+
+} // namespace korvane

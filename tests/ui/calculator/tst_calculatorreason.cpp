@@ -1,0 +1,395 @@
+// The reason beside the result in the calculator window: the tooltip and
+// accessible description of Text3 after calculations that succeed and fail,
+// and the context-menu item that copies it.
+#include "classify/reason.h"
+#include "ui/calculator/calculatorwindow.h"
+#include "ui/common/navigator.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCheckBox>
+#include <QClipboard>
+#include <QContextMenuEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTest>
+#include <QTextDocument>
+#include <QTimer>
+#include <QToolTip>
+
+#include <memory>
+
+using namespace korvane;
+using namespace Qt::Literals::StringLiterals;
+
+namespace {
+
+class FakeNavigator : public ui::Navigator
+{
+public:
+    void showWindow(ui::WindowName) override {}
+    void hideWindow(ui::WindowName) override {}
+    void endProgram() override { ++ended; }
+    int ended = 0;
+};
+
+const QString kCopyReason = u"复制判定依据"_s;
+
+// Closes the next modal window once it shows and keeps its text.
+void closeNextModal(QString *text)
+{
+    QTimer::singleShot(10, [text] {
+        QWidget *modal = QApplication::activeModalWidget();
+        if (!modal) {
+            closeNextModal(text);
+            return;
+        }
+        if (auto *box = qobject_cast<QMessageBox *>(modal))
+            *text = box->text();
+        modal->close();
+    });
+}
+
+// One control's looks, for telling that nothing else on the window moved.
+QString looks(const QWidget &w)
+{
+    QString text;
+    if (const auto *label = qobject_cast<const QLabel *>(&w))
+        text = label->text();
+    else if (const auto *button = qobject_cast<const QAbstractButton *>(&w))
+        text = button->text();
+    const QRect g = w.geometry();
+    return u"%1 %2,%3 %4x%5 %6 %7 %8 %9 %10 %11"_s.arg(w.objectName())
+        .arg(g.x())
+        .arg(g.y())
+        .arg(g.width())
+        .arg(g.height())
+        .arg(w.font().toString(), w.palette().color(QPalette::Text).name(),
+             w.palette().color(QPalette::WindowText).name(),
+             w.palette().color(QPalette::ButtonText).name(),
+             w.isVisible() ? u"shown"_s : u"hidden"_s, text);
+}
+
+} // namespace
+
+class TestCalculatorReason : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+    void noReasonBeforeACalculation();
+    void reasonAfterCalculation_data();
+    void reasonAfterCalculation();
+    void tooltipShowsOnHover();
+    void errorLeavesThePreviousReason_data();
+    void errorLeavesThePreviousReason();
+    void typingChangesNothing();
+    void cautions_data();
+    void cautions();
+    void menuCopiesTheReason();
+    void windowLooksTheSame();
+
+private:
+    template <typename T> T *control(const char *name) const
+    {
+        T *w = m_window->findChild<T *>(QString::fromLatin1(name));
+        if (!w)
+            qFatal("no control %s", name);
+        return w;
+    }
+    void type(const char *box, const QString &text) const;
+    void calculate(const QString &p, const QString &V, const QString &pw) const;
+    QMenu *openText3Menu() const;
+    QAction *copyReasonAction(QMenu *menu) const;
+
+    FakeNavigator m_navigator;
+    std::unique_ptr<ui::CalculatorWindow> m_window;
+};
+
+void TestCalculatorReason::init()
+{
+    m_window = std::make_unique<ui::CalculatorWindow>(m_navigator);
+    m_window->show();
+    QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
+}
+
+void TestCalculatorReason::cleanup()
+{
+    if (QWidget *popup = QApplication::activePopupWidget())
+        popup->close();
+    m_window.reset();
+}
+
+void TestCalculatorReason::type(const char *box, const QString &text) const
+{
+    QLineEdit *edit = control<QLineEdit>(box);
+    edit->clear();
+    QTest::keyClicks(edit, text);
+}
+
+void TestCalculatorReason::calculate(const QString &p, const QString &V, const QString &pw) const
+{
+    type("Text1", p);
+    type("Text2", V);
+    type("Text4", pw);
+    QTest::mouseClick(control<QPushButton>("Command1"), Qt::LeftButton);
+}
+
+QMenu *TestCalculatorReason::openText3Menu() const
+{
+    QLineEdit *text3 = control<QLineEdit>("Text3");
+    const QPoint at(5, 5);
+    QContextMenuEvent event(QContextMenuEvent::Mouse, at, text3->mapToGlobal(at));
+    QApplication::sendEvent(text3, &event);
+    return qobject_cast<QMenu *>(QApplication::activePopupWidget());
+}
+
+QAction *TestCalculatorReason::copyReasonAction(QMenu *menu) const
+{
+    QAction *found = nullptr;
+    for (QAction *action : menu->actions()) {
+        if (action->text() == kCopyReason) {
+            if (found)
+                qFatal("two copy items");
+            found = action;
+        }
+    }
+    return found;
+}
+
+void TestCalculatorReason::noReasonBeforeACalculation()
+{
+    QLineEdit *text3 = control<QLineEdit>("Text3");
+    QVERIFY(text3->toolTip().isEmpty());
+    QVERIFY(text3->accessibleDescription().isEmpty());
+
+    QMenu *menu = openText3Menu();
+    QVERIFY(menu);
+    QAction *copy = copyReasonAction(menu);
+    QVERIFY(copy);
+    QVERIFY(!copy->isEnabled());
+}
+
+void TestCalculatorReason::reasonAfterCalculation_data()
+{
+    QTest::addColumn<QString>("p");
+    QTest::addColumn<QString>("V");
+    QTest::addColumn<QString>("pw");
+    QTest::addColumn<bool>("group2");
+    QTest::addColumn<QString>("result");
+    QTest::addColumn<QString>("rule");
+
+    QTest::newRow("group 1 row 3")
+        << u"0.1"_s << u"25"_s << u"0.1"_s << false << u"Ⅱ 类"_s
+        << u"第一组介质，25 L ≤ V < 5000 L，0.1 MPa ≤ p < 10 MPa：Ⅱ 类"_s;
+    QTest::newRow("group 2 row 3")
+        << u"1.6"_s << u"25"_s << u"1.6"_s << true << u"Ⅱ 类"_s
+        << u"第二组介质，25 L ≤ V < 50000 L，1.6 MPa ≤ p < 10 MPa：Ⅱ 类"_s;
+    QTest::newRow("group 2 row 12") << u"0.1"_s << u"50000000"_s << u"0.1"_s << true << u"Ⅲ 类"_s
+                                    << u"第二组介质，V ≥ 50000000 L，p ≥ 0.1 MPa：Ⅲ 类"_s;
+    QTest::newRow("scope") << u"2"_s << u"1"_s << u"2"_s << false << u"类外"_s
+                           << u"不属于本规程适用范围（pwV < 2.5 MPa·L）：类外"_s;
+    QTest::newRow("no row") << u"30"_s << u"0.09"_s << u"30"_s << false << u"类外"_s
+                            << u"第一组介质，V < 0.1 L，不在表中任何容积档内：类外"_s;
+}
+
+void TestCalculatorReason::reasonAfterCalculation()
+{
+    QFETCH(QString, p);
+    QFETCH(QString, V);
+    QFETCH(QString, pw);
+    QFETCH(bool, group2);
+    QFETCH(QString, result);
+    QFETCH(QString, rule);
+
+    if (group2)
+        control<QRadioButton>("Option2")->click();
+    calculate(p, V, pw);
+
+    QLineEdit *text3 = control<QLineEdit>("Text3");
+    QCOMPARE(text3->text(), result);
+    const QString tip = text3->toolTip();
+    const QStringList lines = tip.split(u'\n');
+    QCOMPARE(lines.first(), u"结果：本设备属于%1容器。"_s.arg(result));
+    QVERIFY2(lines.contains(u"判定依据："_s + rule), qPrintable(tip));
+    QVERIFY2(lines.at(1).startsWith(u"设计压力 p：输入“%1”"_s.arg(p)), qPrintable(tip));
+    QVERIFY2(lines.at(2).startsWith(u"容积 V：输入“%1”"_s.arg(V)), qPrintable(tip));
+    QVERIFY2(lines.at(3).startsWith(u"工作压力 pw：输入“%1”"_s.arg(pw)), qPrintable(tip));
+    QCOMPARE(text3->accessibleDescription(), tip);
+    // Shown as it stands: a first line that looked like markup would turn
+    // "V < 5000" into a tag.
+    QVERIFY(!Qt::mightBeRichText(tip));
+}
+
+void TestCalculatorReason::tooltipShowsOnHover()
+{
+    calculate(u"0.1"_s, u"25"_s, u"0.1"_s);
+    QLineEdit *text3 = control<QLineEdit>("Text3");
+    const QPoint at(5, 5);
+    QHelpEvent hover(QEvent::ToolTip, at, text3->mapToGlobal(at));
+    QApplication::sendEvent(text3, &hover);
+    QTRY_VERIFY(QToolTip::isVisible());
+    QCOMPARE(QToolTip::text(), text3->toolTip());
+    QToolTip::hideText();
+}
+
+void TestCalculatorReason::errorLeavesThePreviousReason_data()
+{
+    QTest::addColumn<QString>("p");
+    QTest::addColumn<QString>("V");
+    QTest::addColumn<QString>("pw");
+
+    QTest::newRow("p not a number") << u"abc"_s << u"100"_s << u"1"_s;
+    QTest::newRow("V blank") << u"1"_s << u" "_s << u"1"_s;
+    QTest::newRow("pw not a number") << u"1"_s << u"100"_s << u"x"_s;
+    QTest::newRow("pV overflows") << u"1e30"_s << u"1e30"_s << u"1"_s;
+}
+
+void TestCalculatorReason::errorLeavesThePreviousReason()
+{
+    QFETCH(QString, p);
+    QFETCH(QString, V);
+    QFETCH(QString, pw);
+
+    QLineEdit *text3 = control<QLineEdit>("Text3");
+    calculate(u"10"_s, u"25"_s, u"10"_s);
+    const QString result = text3->text();
+    const QString tip = text3->toolTip();
+    QCOMPARE(result, u"Ⅲ 类"_s);
+
+    QString message;
+    closeNextModal(&message);
+    calculate(p, V, pw);
+    QVERIFY2(!message.isEmpty(), "no error message");
+
+    QCOMPARE(text3->text(), result);
+    QCOMPARE(text3->toolTip(), tip);
+    QCOMPARE(text3->accessibleDescription(), tip);
+    QVERIFY(tip.contains(u"输入“10”"_s));
+    QVERIFY(!tip.contains(u"输入“%1”"_s.arg(p)));
+
+    QMenu *menu = openText3Menu();
+    QVERIFY(menu);
+    copyReasonAction(menu)->trigger();
+    QCOMPARE(QGuiApplication::clipboard()->text(), tip);
+}
+
+void TestCalculatorReason::typingChangesNothing()
+{
+    calculate(u"0.1"_s, u"25"_s, u"0.1"_s);
+    QLineEdit *text3 = control<QLineEdit>("Text3");
+    const QString tip = text3->toolTip();
+
+    type("Text1", u"50"_s);
+    type("Text2", u"1e7"_s);
+    type("Text4", u"0.01"_s);
+    QTest::keyClicks(text3, u"x"_s);
+    control<QCheckBox>("Check1")->click();
+    control<QCheckBox>("Check2")->click();
+    control<QRadioButton>("Option2")->click();
+
+    QCOMPARE(text3->toolTip(), tip);
+    QCOMPARE(text3->accessibleDescription(), tip);
+}
+
+void TestCalculatorReason::cautions_data()
+{
+    QTest::addColumn<QString>("p");
+    QTest::addColumn<QString>("V");
+    QTest::addColumn<QString>("pw");
+    QTest::addColumn<bool>("untickCheck1");
+    QTest::addColumn<QString>("result");
+    QTest::addColumn<QStringList>("cautions");
+
+    QTest::newRow("p < pw")
+        << u"1"_s << u"100"_s << u"1.5"_s << false << u"Ⅱ 类"_s
+        << QStringList{
+               u"注意：设计压力 p 低于工作压力 pw，设计压力通常不低于工作压力，请核对输入。"_s};
+    QTest::newRow("p at 100 MPa")
+        << u"100"_s << u"10"_s << u"100"_s << false << u"Ⅰ 类"_s
+        << QStringList{u"注意：设计压力 p ≥ 100 MPa，超高压容器另有专门的安全技术规范。"_s};
+    QTest::newRow("类外 only by Check1")
+        << u"1"_s << u"100"_s << u"1"_s << true << u"类外"_s
+        << QStringList{u"注意：仅因盛装介质一项未选“是”而为类外；"_s};
+    QTest::newRow("Check1 off, pw low too")
+        << u"1"_s << u"100"_s << u"0.05"_s << true << u"类外"_s << QStringList{};
+    QTest::newRow("no caution") << u"0.7"_s << u"100"_s << u"0.7"_s << false << u"Ⅱ 类"_s
+                                << QStringList{};
+}
+
+void TestCalculatorReason::cautions()
+{
+    QFETCH(QString, p);
+    QFETCH(QString, V);
+    QFETCH(QString, pw);
+    QFETCH(bool, untickCheck1);
+    QFETCH(QString, result);
+    QFETCH(QStringList, cautions);
+
+    if (untickCheck1)
+        control<QCheckBox>("Check1")->click();
+    calculate(p, V, pw);
+
+    QLineEdit *text3 = control<QLineEdit>("Text3");
+    QCOMPARE(text3->text(), result);
+    const QStringList lines = text3->toolTip().split(u'\n');
+    QStringList shown = lines.filter(QRegularExpression(u"^注意："_s));
+    QCOMPARE(shown, cautions);
+    if (untickCheck1 && !cautions.isEmpty())
+        QVERIFY(lines.last().startsWith(u"按注1"_s));
+}
+
+void TestCalculatorReason::menuCopiesTheReason()
+{
+    calculate(u"0.1"_s, u"25"_s, u"0.1"_s);
+    QLineEdit *text3 = control<QLineEdit>("Text3");
+
+    QMenu *menu = openText3Menu();
+    QVERIFY(menu);
+    // The box's own items stay.
+    // The box's own items stay, ahead of a separator and the new one.
+    QLineEdit plain;
+    const std::unique_ptr<QMenu> standard(plain.createStandardContextMenu());
+    const auto texts = [](const QMenu &m) {
+        QStringList all;
+        for (const QAction *action : m.actions())
+            all << (action->isSeparator() ? u"--"_s : action->text());
+        return all;
+    };
+    const QStringList expected = texts(*standard) + QStringList{u"--"_s, kCopyReason};
+    QCOMPARE(texts(*menu), expected);
+    QAction *copy = copyReasonAction(menu);
+    QVERIFY(copy);
+    QVERIFY(copy->isEnabled());
+
+    QGuiApplication::clipboard()->clear();
+    copy->trigger();
+    const QString copied = QGuiApplication::clipboard()->text();
+    QCOMPARE(copied, text3->toolTip());
+    QVERIFY(copied.startsWith(u"结果：本设备属于Ⅱ 类容器。\n"_s));
+    QVERIFY(
+        copied.contains(u"判定依据：第一组介质，25 L ≤ V < 5000 L，0.1 MPa ≤ p < 10 MPa：Ⅱ 类"_s));
+}
+
+void TestCalculatorReason::windowLooksTheSame()
+{
+    const auto snapshot = [this] {
+        QStringList all{u"%1x%2"_s.arg(m_window->width()).arg(m_window->height())};
+        for (const QWidget *w : m_window->findChildren<QWidget *>(Qt::FindDirectChildrenOnly))
+            all << looks(*w);
+        return all;
+    };
+    const QStringList before = snapshot();
+    calculate(u"150"_s, u"100"_s, u"200"_s);
+    QCOMPARE(control<QLineEdit>("Text3")->text(), u"Ⅲ 类"_s);
+    QCOMPARE(snapshot(), before);
+}
+
+QTEST_MAIN(TestCalculatorReason)
+#include "tst_calculatorreason.moc"
