@@ -17,17 +17,30 @@ namespace korvane::ui {
 
 namespace {
 
-// A click toggles between off and on; greyed is only ever set by the program.
+// A click anywhere in the box toggles between off and on; greyed is only
+// ever set by the program.
 class CheckBox : public QCheckBox
 {
 public:
     using QCheckBox::QCheckBox;
 
 protected:
+    bool hitButton(const QPoint &pos) const override { return rect().contains(pos); }
     void nextCheckState() override
     {
         setCheckState(checkState() == Qt::Unchecked ? Qt::Checked : Qt::Unchecked);
     }
+};
+
+// Without a caption Qt would take clicks on the small indicator only; the
+// whole box answers, as the window's layout draws it.
+class OptionButton : public QRadioButton
+{
+public:
+    using QRadioButton::QRadioButton;
+
+protected:
+    bool hitButton(const QPoint &pos) const override { return rect().contains(pos); }
 };
 
 QWidget *createControl(const ControlSpec &spec, QWidget &window)
@@ -54,7 +67,7 @@ QWidget *createControl(const ControlSpec &spec, QWidget &window)
     case ControlKind::OptionButton: {
         // The window's click handlers keep its pair exclusive. Left to Qt,
         // a group would be one tab stop and could never be both clear.
-        auto *option = new QRadioButton(&window);
+        auto *option = new OptionButton(&window);
         option->setAutoExclusive(false);
         return option;
     }
