@@ -54,5 +54,11 @@ test: build
 screenshots: build
 	$(BUILD_DIR)/bin/korvane-screenshots docs
 
+.PHONY: icon
+
+# Rewrites the icon files from resources/icon/korvane-icon.txt after an edit.
+icon: configure
+	cmake --build $(BUILD_DIR) --target icon
+
 clean:
 	rm -rf $(BUILD_DIR)
