@@ -6,6 +6,8 @@ JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 
 # Compiler, CMake, Qt 6 and the Song-style Chinese face the windows stand in with.
 PACKAGES := g++ make cmake qt6-base-dev fonts-arphic-gbsn00lp
+# mingw-w64's windres, which compiles the Windows resource script in a test.
+PACKAGES += binutils-mingw-w64-x86-64
 
 .PHONY: all deps configure build run test screenshots clean
 
