@@ -6,6 +6,10 @@ JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 
 # Compiler, CMake, Qt 6 and the Song-style Chinese face the windows stand in with.
 PACKAGES := g++ make cmake qt6-base-dev fonts-arphic-gbsn00lp
+# What the identity tests and `make package` use: mingw-w64's windres for the
+# Windows resource script, the desktop-entry and AppStream validators, and
+# dpkg-shlibdeps (dpkg-dev, which needs `file`) for the package's dependencies.
+PACKAGES += binutils-mingw-w64-x86-64 desktop-file-utils appstream dpkg-dev file
 
 .PHONY: all deps configure build run test screenshots clean bench fuzz test-sanitize
 
@@ -89,6 +93,16 @@ test-sanitize: deps
 	    ASAN_OPTIONS=detect_leaks=1:detect_stack_use_after_return=1:check_initialization_order=1:strict_init_order=1 \
 	    UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
 	    ctest --output-on-failure --parallel $(JOBS)
+
+.PHONY: package icon
+
+# The Debian package, $(BUILD_DIR)/korvane_<version>_<arch>.deb.
+package: build
+	cd $(BUILD_DIR) && cpack -G DEB
+
+# Rewrites the icon files from resources/icon/korvane-icon.txt after an edit.
+icon: configure
+	cmake --build $(BUILD_DIR) --target icon
 
 clean:
 	rm -rf $(BUILD_DIR) $(BENCH_DIR) $(FUZZ_DIR) $(SANITIZE_DIR)

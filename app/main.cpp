@@ -1,3 +1,4 @@
+#include "identity.h"
 #include "windowmanager.h"
 
 #include "ui/common/fonts.h"
@@ -7,6 +8,7 @@
 int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
+    korvane::applyIdentity();
     korvane::ui::registerFontSubstitutes();
 
     korvane::WindowManager windows;

@@ -15,6 +15,12 @@ CalculateError failure(NumberStatus status, InputBox box)
 
 } // namespace
 
+QString resultString(ClassResult result)
+{
+    const std::u16string_view text = resultText(result);
+    return QString::fromUtf16(text.data(), qsizetype(text.size()));
+}
+
 CalculateOutcome calculate(const CalculatorEntries &entries, const QLocale &locale)
 {
     VesselInput in;

@@ -66,12 +66,6 @@ QString typedText(const QString &text)
     return trimmed.left(kMaxTypedLength) + u'…';
 }
 
-QString resultString(ClassResult result)
-{
-    const std::u16string_view text = resultText(result);
-    return QString::fromUtf16(text.data(), qsizetype(text.size()));
-}
-
 QString groupName(MediumGroup group)
 {
     return group == MediumGroup::Group1 ? u"第一组介质"_s : u"第二组介质"_s;

@@ -153,8 +153,7 @@ void TestNavigation::calculatorKeepsItsState()
     type("Text1", u"10"_s);
     type("Text2", u"25"_s);
     type("Text4", u"10"_s);
-    QTest::mouseClick(calc->findChild<QRadioButton *>("Option2"), Qt::LeftButton, {},
-                      QPoint(8, 10));
+    QTest::mouseClick(calc->findChild<QRadioButton *>("Option2"), Qt::LeftButton);
     calc->findChild<QCheckBox *>("Check2")->click();
     QTest::mouseClick(calc->findChild<QPushButton *>("Command1"), Qt::LeftButton);
     QCOMPARE(box("Text3")->text(), u"Ⅰ 类"_s);

@@ -213,8 +213,7 @@ void CalculatorWindow::showResult(const CalculateSuccess &success, const Calcula
 {
     m_option1->setChecked(success.option1);
     m_option2->setChecked(success.option2);
-    const std::u16string_view text = resultText(success.result);
-    m_text3->setText(QString::fromUtf16(text.data(), qsizetype(text.size())));
+    m_text3->setText(resultString(success.result));
 
     // Only a successful calculation replaces the reason, so that it always
     // belongs to the result on show.

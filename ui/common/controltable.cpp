@@ -17,23 +17,36 @@ namespace korvane::ui {
 
 namespace {
 
-// A click toggles between off and on; greyed is only ever set by the program.
+// A click anywhere in the box toggles between off and on; greyed is only
+// ever set by the program.
 class CheckBox : public QCheckBox
 {
 public:
     using QCheckBox::QCheckBox;
 
 protected:
+    bool hitButton(const QPoint &pos) const override { return rect().contains(pos); }
     void nextCheckState() override
     {
         setCheckState(checkState() == Qt::Unchecked ? Qt::Checked : Qt::Unchecked);
     }
 };
 
-QWidget *createControl(const ControlSpec &spec, QWidget &window)
+// Without a caption Qt would take clicks on the small indicator only; the
+// whole box answers, as the window's layout draws it.
+class OptionButton : public QRadioButton
 {
-    const QString text = spec.text.toString();
-    switch (spec.kind) {
+public:
+    using QRadioButton::QRadioButton;
+
+protected:
+    bool hitButton(const QPoint &pos) const override { return rect().contains(pos); }
+};
+
+QWidget *createControl(const ControlSpec &entry, QWidget &window)
+{
+    const QString text = entry.text.toString();
+    switch (entry.kind) {
     case ControlKind::Label: {
         auto *label = new QLabel(text, &window);
         label->setTextFormat(Qt::PlainText);
@@ -54,7 +67,7 @@ QWidget *createControl(const ControlSpec &spec, QWidget &window)
     case ControlKind::OptionButton: {
         // The window's click handlers keep its pair exclusive. Left to Qt,
         // a group would be one tab stop and could never be both clear.
-        auto *option = new QRadioButton(&window);
+        auto *option = new OptionButton(&window);
         option->setAutoExclusive(false);
         return option;
     }
@@ -80,15 +93,15 @@ QPalette::ColorRole textRole(ControlKind kind)
     }
 }
 
-void style(QWidget &widget, const ControlSpec &spec)
+void style(QWidget &widget, const ControlSpec &entry)
 {
-    widget.setObjectName(spec.name.toString());
-    widget.setGeometry(twipsRect(spec.left, spec.top, spec.width, spec.height));
-    if (spec.points != kStandardFont)
-        widget.setFont(songFont(spec.points));
-    if (spec.colour != kSystemColour) {
+    widget.setObjectName(entry.name.toString());
+    widget.setGeometry(twipsRect(entry.left, entry.top, entry.width, entry.height));
+    if (entry.points != kStandardFont)
+        widget.setFont(songFont(entry.points));
+    if (entry.colour != kSystemColour) {
         QPalette palette = widget.palette();
-        palette.setColor(textRole(spec.kind), QColor::fromRgb(spec.colour));
+        palette.setColor(textRole(entry.kind), QColor::fromRgb(entry.colour));
         widget.setPalette(palette);
     }
 }
@@ -98,8 +111,8 @@ void style(QWidget &widget, const ControlSpec &spec)
 Controls buildControls(QWidget &window, std::span<const ControlSpec> table)
 {
     std::vector<const ControlSpec *> order;
-    for (const ControlSpec &spec : table)
-        order.push_back(&spec);
+    for (const ControlSpec &entry : table)
+        order.push_back(&entry);
     // Labels first (beneath everything), then the rest by their tab places.
     std::stable_sort(order.begin(), order.end(), [](const ControlSpec *a, const ControlSpec *b) {
         const bool aLabel = a->kind == ControlKind::Label;
@@ -110,11 +123,11 @@ Controls buildControls(QWidget &window, std::span<const ControlSpec> table)
     });
 
     Controls controls;
-    for (const ControlSpec *spec : order) {
-        QWidget *widget = createControl(*spec, window);
-        style(*widget, *spec);
-        controls.m_byName.insert(spec->name.toString(), widget);
-        if (spec->kind != ControlKind::Label)
+    for (const ControlSpec *entry : order) {
+        QWidget *widget = createControl(*entry, window);
+        style(*widget, *entry);
+        controls.m_byName.insert(entry->name.toString(), widget);
+        if (entry->kind != ControlKind::Label)
             controls.m_tabOrder.append(widget);
     }
     for (qsizetype i = 1; i < controls.m_tabOrder.size(); ++i)

@@ -1,0 +1,28 @@
+# `make package`: a Debian package of everything `cmake --install` puts in
+# place, installed under /usr.
+set(CPACK_PACKAGE_NAME korvane)
+set(CPACK_PACKAGE_VERSION ${KORVANE_VERSION_STRING})
+set(CPACK_PACKAGE_VENDOR "Korvane")
+set(CPACK_PACKAGE_CONTACT "Korvane maintainers <korvane@example.com>")
+set(CPACK_PACKAGE_DESCRIPTION_SUMMARY
+    "pressure-vessel class calculator for TSG R0004-2009")
+# One line per line of the control file's long description.
+string(JOIN "\n" CPACK_PACKAGE_DESCRIPTION
+    "Korvane decides how the Chinese pressure-vessel regulation TSG R0004-2009"
+    "classes a vessel: from its design pressure, volume, working pressure and"
+    "medium it tells whether the vessel lies outside the regulated classes or"
+    "is a class I, II or III vessel. Two pages show clauses 1.4 and 1.5 of the"
+    "regulation. The user interface is in Simplified Chinese.")
+set(CPACK_STRIP_FILES ON)
+
+set(CPACK_GENERATOR DEB)
+set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
+set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
+set(CPACK_DEBIAN_PACKAGE_SECTION science)
+# The libraries come from dpkg-shlibdeps, which reads what the executable
+# links. The Song-style face is loaded by name at run time, so no library
+# names it: it is added by hand.
+set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-arphic-gbsn00lp")
+
+include(CPack)

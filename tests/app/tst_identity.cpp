@@ -1,0 +1,100 @@
+#include "app/identity.h"
+#include "app/windowmanager.h"
+
+#include <QApplication>
+#include <QWidget>
+#include <QWindow>
+#include <QtTest>
+
+using namespace Qt::Literals::StringLiterals;
+using korvane::ui::WindowName;
+
+namespace {
+
+QImage committedPicture(int size)
+{
+    return QImage(QStringLiteral(KORVANE_SOURCE_DIR) +
+                  u"/resources/icon/korvane-%1.png"_s.arg(size))
+        .convertToFormat(QImage::Format_ARGB32);
+}
+
+QImage iconImage(const QIcon &icon, int size)
+{
+    return icon.pixmap(QSize(size, size)).toImage().convertToFormat(QImage::Format_ARGB32);
+}
+
+} // namespace
+
+class TestIdentity : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void names();
+    void iconHasEachDrawnSize_data();
+    void iconHasEachDrawnSize();
+    void everyWindowShowsTheIcon_data();
+    void everyWindowShowsTheIcon();
+};
+
+void TestIdentity::initTestCase()
+{
+    korvane::applyIdentity();
+}
+
+void TestIdentity::names()
+{
+    QCOMPARE(QCoreApplication::applicationName(), u"Korvane"_s);
+    QVERIFY(!QCoreApplication::organizationName().isEmpty());
+    // The version the Windows version record and the package carry too.
+    QCOMPARE(QCoreApplication::applicationVersion(), QStringLiteral(KORVANE_VERSION_STRING));
+    // The desktop entry is found by this name.
+    QCOMPARE(QGuiApplication::desktopFileName(), QStringLiteral(KORVANE_APP_ID));
+}
+
+void TestIdentity::iconHasEachDrawnSize_data()
+{
+    QTest::addColumn<int>("size");
+    QTest::newRow("16") << 16;
+    QTest::newRow("32") << 32;
+}
+
+void TestIdentity::iconHasEachDrawnSize()
+{
+    // Each size is the picture drawn for it, not the other one scaled.
+    QFETCH(int, size);
+    const QIcon icon = QApplication::windowIcon();
+    QVERIFY(icon.availableSizes().contains(QSize(size, size)));
+    const QImage expected = committedPicture(size);
+    QVERIFY(!expected.isNull());
+    QCOMPARE(iconImage(icon, size), expected);
+}
+
+void TestIdentity::everyWindowShowsTheIcon_data()
+{
+    QTest::addColumn<WindowName>("name");
+    QTest::newRow("form1") << WindowName::form1;
+    QTest::newRow("Form2") << WindowName::Form2;
+    QTest::newRow("Form3") << WindowName::Form3;
+}
+
+void TestIdentity::everyWindowShowsTheIcon()
+{
+    QFETCH(WindowName, name);
+    korvane::WindowManager windows;
+    QWidget *window = windows.window(name);
+    if (!window)
+        QSKIP("this window is not built yet");
+    // No window overrides the application's icon...
+    QVERIFY(!window->testAttribute(Qt::WA_SetWindowIcon));
+    // ...so the platform window that the desktop sees carries it.
+    window->winId();
+    QWindow *handle = window->windowHandle();
+    QVERIFY(handle);
+    for (int size : {16, 32})
+        QCOMPARE(iconImage(handle->icon(), size), committedPicture(size));
+}
+
+QTEST_MAIN(TestIdentity)
+#include "tst_identity.moc"

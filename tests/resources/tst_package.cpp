@@ -1,0 +1,139 @@
+// Builds the Debian package with CPack into a scratch folder and reads its
+// control fields and contents with dpkg-deb.
+#include <QDir>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QtTest>
+
+using namespace Qt::Literals::StringLiterals;
+
+namespace {
+
+QString runOrFail(const QString &program, const QStringList &arguments, bool *ok)
+{
+    QProcess process;
+    process.start(program, arguments);
+    *ok = process.waitForFinished(300000) && process.exitStatus() == QProcess::NormalExit &&
+          process.exitCode() == 0;
+    const QString out = QString::fromUtf8(process.readAllStandardOutput());
+    return *ok ? out : out + QString::fromUtf8(process.readAllStandardError());
+}
+
+} // namespace
+
+class TestPackage : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void controlFields_data();
+    void controlFields();
+    void dependsOn_data();
+    void dependsOn();
+    void contents_data();
+    void contents();
+    void everythingUnderUsr();
+
+private:
+    QString field(const QString &name);
+
+    QTemporaryDir m_dir;
+    QString m_deb;
+    QStringList m_contents;
+};
+
+void TestPackage::initTestCase()
+{
+    QVERIFY(m_dir.isValid());
+    bool ok = false;
+    const QString log =
+        runOrFail(QStringLiteral(KORVANE_CPACK),
+                  {u"-G"_s, u"DEB"_s, u"--config"_s,
+                   QStringLiteral(KORVANE_BINARY_DIR "/CPackConfig.cmake"), u"-B"_s, m_dir.path()},
+                  &ok);
+    QVERIFY2(ok, qPrintable(log));
+    const QStringList debs = QDir(m_dir.path()).entryList({u"*.deb"_s}, QDir::Files);
+    QCOMPARE(debs.size(), 1);
+    m_deb = QDir(m_dir.path()).filePath(debs.front());
+
+    const QString listing = runOrFail(u"dpkg-deb"_s, {u"--contents"_s, m_deb}, &ok);
+    QVERIFY2(ok, qPrintable(listing));
+    // "-rwxr-xr-x root/root 12345 2026-01-01 00:00 ./usr/bin/korvane"
+    for (const QString &line : listing.split(u'\n', Qt::SkipEmptyParts))
+        m_contents.append(line.section(u' ', -1));
+}
+
+QString TestPackage::field(const QString &name)
+{
+    bool ok = false;
+    const QString value = runOrFail(u"dpkg-deb"_s, {u"--field"_s, m_deb, name}, &ok);
+    return ok ? value.trimmed() : QString();
+}
+
+void TestPackage::controlFields_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("expected");
+    bool ok = false;
+    const QString arch = runOrFail(u"dpkg"_s, {u"--print-architecture"_s}, &ok).trimmed();
+    QTest::newRow("Package") << u"Package"_s << u"korvane"_s;
+    QTest::newRow("Version") << u"Version"_s << QStringLiteral(KORVANE_VERSION_STRING);
+    QTest::newRow("Architecture") << u"Architecture"_s << arch;
+}
+
+void TestPackage::controlFields()
+{
+    QFETCH(QString, name);
+    QFETCH(QString, expected);
+    QCOMPARE(field(name), expected);
+}
+
+void TestPackage::dependsOn_data()
+{
+    // The libraries come from dpkg-shlibdeps, which reads the executable;
+    // the font is named by hand. A package missing here would leave the
+    // program unable to start, or drawing empty boxes for Chinese text.
+    QTest::addColumn<QString>("package");
+    for (const char *name : {"libqt6widgets6", "libqt6gui6", "libqt6core6", "libstdc++6", "libc6",
+                             "fonts-arphic-gbsn00lp"})
+        QTest::newRow(name) << QString::fromLatin1(name);
+}
+
+void TestPackage::dependsOn()
+{
+    QFETCH(QString, package);
+    QStringList names;
+    for (const QString &item : field(u"Depends"_s).split(u',', Qt::SkipEmptyParts))
+        names.append(item.trimmed().section(u' ', 0, 0));
+    QVERIFY2(names.contains(package), qPrintable(names.join(u", ")));
+}
+
+void TestPackage::contents_data()
+{
+    QTest::addColumn<QString>("path");
+    const QString id = QStringLiteral(KORVANE_APP_ID);
+    QTest::newRow("executable") << u"./usr/bin/korvane"_s;
+    QTest::newRow("desktop entry") << u"./usr/share/applications/%1.desktop"_s.arg(id);
+    QTest::newRow("AppStream record") << u"./usr/share/metainfo/%1.metainfo.xml"_s.arg(id);
+    QTest::newRow("icon 16") << u"./usr/share/icons/hicolor/16x16/apps/%1.png"_s.arg(id);
+    QTest::newRow("icon 32") << u"./usr/share/icons/hicolor/32x32/apps/%1.png"_s.arg(id);
+    QTest::newRow("icon scalable") << u"./usr/share/icons/hicolor/scalable/apps/%1.svg"_s.arg(id);
+}
+
+void TestPackage::contents()
+{
+    QFETCH(QString, path);
+    QVERIFY2(m_contents.contains(path), qPrintable(m_contents.join(u'\n')));
+}
+
+void TestPackage::everythingUnderUsr()
+{
+    // Packages own /usr; /usr/local and /opt belong to the administrator.
+    for (const QString &path : std::as_const(m_contents))
+        QVERIFY2(path == u"./" || path == u"./usr/" || path.startsWith(u"./usr/"),
+                 qPrintable(path));
+}
+
+QTEST_GUILESS_MAIN(TestPackage)
+#include "tst_package.moc"
