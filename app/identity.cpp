@@ -1,6 +1,8 @@
 #include "identity.h"
 
 #include <QGuiApplication>
+#include <QImageReader>
+#include <QPixmap>
 
 using namespace Qt::Literals::StringLiterals;
 
@@ -9,8 +11,13 @@ namespace korvane {
 QIcon applicationIcon()
 {
     QIcon icon;
-    for (int size : {16, 32})
-        icon.addFile(u":/icons/korvane-%1.png"_s.arg(size), QSize(size, size));
+    for (int size : {16, 32}) {
+        // Read as PNG by name: QIcon::addFile would have the reader guess
+        // the format, which loads every image-format plugin at start-up.
+        QImageReader reader(u":/icons/korvane-%1.png"_s.arg(size), "png");
+        reader.setAutoDetectImageFormat(false);
+        icon.addPixmap(QPixmap::fromImage(reader.read()));
+    }
     return icon;
 }
 
