@@ -69,7 +69,7 @@ bench: deps
 	bench/run.sh $(BENCH_DIR)/bin $(BENCH_RUNS)
 	QT_QPA_PLATFORM=offscreen LC_ALL=C.UTF-8 $(BENCH_DIR)/bin/tst_calculatebench
 
-# The calculate action under libFuzzer for FUZZ_SECONDS, from the seeds in
+# The calculate action under libFuzzer for FUZZ_SECONDS, from the starting inputs in
 # tests/fuzz/corpus; what it learns stays in the build directory.
 FUZZ_DIR ?= build-fuzz
 FUZZ_SECONDS ?= 60

@@ -1,4 +1,4 @@
-// The fuzzer's checks on every input of its seed corpus, so that the
+// The fuzzer's checks on every input of its starting corpus, so that the
 // hostile inputs it starts from hold in every build, sanitized ones included.
 #include "calculatecheck.h"
 

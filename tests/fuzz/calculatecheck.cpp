@@ -1,5 +1,5 @@
 // The promises of the calculate action, checked on any input; shared by the
-// fuzzer and by the test that replays its seeds.
+// fuzzer and by the test that replays its corpus.
 #include "calculatecheck.h"
 
 #include "classify/calculate.h"
