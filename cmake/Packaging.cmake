@@ -20,9 +20,11 @@ set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION science)
 # The libraries come from dpkg-shlibdeps, which reads what the executable
-# links. The Song-style face is loaded by name at run time, so no library
-# names it: it is added by hand.
+# links. Two things are loaded at run time and named by no library, so they
+# are added by hand: the Song-style face, and Qt's platform plugins (xcb,
+# wayland), which libqt6gui6 only recommends; without them the program
+# cannot open a window where recommends are not installed.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-arphic-gbsn00lp")
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-arphic-gbsn00lp, qt6-qpa-plugins")
 
 include(CPack)

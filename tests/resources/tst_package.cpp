@@ -92,11 +92,12 @@ void TestPackage::controlFields()
 void TestPackage::dependsOn_data()
 {
     // The libraries come from dpkg-shlibdeps, which reads the executable;
-    // the font is named by hand. A package missing here would leave the
-    // program unable to start, or drawing empty boxes for Chinese text.
+    // the font and the platform plugins are named by hand. A package missing
+    // here would leave the program unable to start, or drawing empty boxes
+    // for Chinese text.
     QTest::addColumn<QString>("package");
     for (const char *name : {"libqt6widgets6", "libqt6gui6", "libqt6core6", "libstdc++6", "libc6",
-                             "fonts-arphic-gbsn00lp"})
+                             "fonts-arphic-gbsn00lp", "qt6-qpa-plugins"})
         QTest::newRow(name) << QString::fromLatin1(name);
 }
 
