@@ -9,6 +9,8 @@
 #include <QXmlStreamReader>
 #include <QtTest>
 
+#include "installedfiles.h"
+
 using namespace Qt::Literals::StringLiterals;
 
 namespace {
@@ -95,14 +97,7 @@ void TestDesktopIntegration::initTestCase()
 
 void TestDesktopIntegration::installedFiles_data()
 {
-    // Where freedesktop.org's menus, icon themes and AppStream look.
-    QTest::addColumn<QString>("path");
-    QTest::newRow("executable") << u"bin/korvane"_s;
-    QTest::newRow("desktop entry") << u"share/applications/%1.desktop"_s.arg(appId);
-    QTest::newRow("AppStream record") << u"share/metainfo/%1.metainfo.xml"_s.arg(appId);
-    QTest::newRow("icon 16") << u"share/icons/hicolor/16x16/apps/%1.png"_s.arg(appId);
-    QTest::newRow("icon 32") << u"share/icons/hicolor/32x32/apps/%1.png"_s.arg(appId);
-    QTest::newRow("icon scalable") << u"share/icons/hicolor/scalable/apps/%1.svg"_s.arg(appId);
+    korvane::test::addInstalledFileRows({});
 }
 
 void TestDesktopIntegration::installedFiles()

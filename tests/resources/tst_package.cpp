@@ -5,6 +5,8 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include "installedfiles.h"
+
 using namespace Qt::Literals::StringLiterals;
 
 namespace {
@@ -112,14 +114,7 @@ void TestPackage::dependsOn()
 
 void TestPackage::contents_data()
 {
-    QTest::addColumn<QString>("path");
-    const QString id = QStringLiteral(KORVANE_APP_ID);
-    QTest::newRow("executable") << u"./usr/bin/korvane"_s;
-    QTest::newRow("desktop entry") << u"./usr/share/applications/%1.desktop"_s.arg(id);
-    QTest::newRow("AppStream record") << u"./usr/share/metainfo/%1.metainfo.xml"_s.arg(id);
-    QTest::newRow("icon 16") << u"./usr/share/icons/hicolor/16x16/apps/%1.png"_s.arg(id);
-    QTest::newRow("icon 32") << u"./usr/share/icons/hicolor/32x32/apps/%1.png"_s.arg(id);
-    QTest::newRow("icon scalable") << u"./usr/share/icons/hicolor/scalable/apps/%1.svg"_s.arg(id);
+    korvane::test::addInstalledFileRows(u"./usr/"_s);
 }
 
 void TestPackage::contents()
