@@ -15,7 +15,7 @@ using namespace Qt::Literals::StringLiterals;
 
 namespace {
 
-const QString appId = QStringLiteral(KORVANE_APP_ID);
+using korvane::test::installed::appId;
 
 struct RunResult
 {
@@ -65,11 +65,8 @@ private slots:
 
 private:
     QString installed(const QString &relative) const { return m_prefix.filePath(relative); }
-    QString desktopPath() const { return installed(u"share/applications/%1.desktop"_s.arg(appId)); }
-    QString metainfoPath() const
-    {
-        return installed(u"share/metainfo/%1.metainfo.xml"_s.arg(appId));
-    }
+    QString desktopPath() const { return installed(korvane::test::installed::desktopEntry()); }
+    QString metainfoPath() const { return installed(korvane::test::installed::metainfo()); }
 
     QTemporaryDir m_prefix;
     QHash<QString, QString> m_entry; // the [Desktop Entry] group
@@ -120,7 +117,7 @@ void TestDesktopIntegration::pngIconsFitTheirFolder_data()
 void TestDesktopIntegration::pngIconsFitTheirFolder()
 {
     QFETCH(int, size);
-    const QString path = installed(u"share/icons/hicolor/%1x%1/apps/%2.png"_s.arg(size).arg(appId));
+    const QString path = installed(korvane::test::installed::pngIcon(size));
     const QImage image(path);
     QVERIFY2(!image.isNull(), qPrintable(path));
     QCOMPARE(image.size(), QSize(size, size));
@@ -131,7 +128,7 @@ void TestDesktopIntegration::pngIconsFitTheirFolder()
 
 void TestDesktopIntegration::scalableIconIsSquareSvg()
 {
-    QFile file(installed(u"share/icons/hicolor/scalable/apps/%1.svg"_s.arg(appId)));
+    QFile file(installed(korvane::test::installed::scalableIcon()));
     QVERIFY(file.open(QIODevice::ReadOnly));
     QXmlStreamReader xml(&file);
     QVERIFY(xml.readNextStartElement());
