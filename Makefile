@@ -11,7 +11,7 @@ PACKAGES := g++ make cmake qt6-base-dev fonts-arphic-gbsn00lp
 # dpkg-shlibdeps (dpkg-dev, which needs `file`) for the package's dependencies.
 PACKAGES += binutils-mingw-w64-x86-64 desktop-file-utils appstream dpkg-dev file
 
-.PHONY: all deps configure build run test screenshots clean bench fuzz test-sanitize
+.PHONY: all deps configure build run test screenshots clean bench fuzz test-sanitize windows test-windows
 
 all: build
 
@@ -94,6 +94,20 @@ test-sanitize: deps
 	    UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
 	    ctest --output-on-failure --parallel $(JOBS)
 
+# korvane.exe for 64-bit Windows with its deploy folder, zip and installer, in
+# $(WINDOWS_DIR). Qt for Windows is built once from Debian's qt6-base source
+# into ~/.cache/korvane (long: see README.md) and reused afterwards.
+WINDOWS_DIR ?= build-windows
+windows: PACKAGES += g++-mingw-w64-x86-64-posix ninja-build nsis qt6-translations-l10n python3
+windows: deps
+	JOBS=$(JOBS) WINDOWS_DIR=$(abspath $(WINDOWS_DIR)) tools/windows/build.sh
+
+# The Windows build under Wine on a private Xvfb: its test suites, korvane.exe
+# driven by mouse and keyboard, its resources, the installer and uninstaller.
+test-windows: PACKAGES += wine64 xvfb xdotool xclip x11-utils python3-pefile
+test-windows: windows
+	WINDOWS_DIR=$(abspath $(WINDOWS_DIR)) tools/windows/test.sh
+
 .PHONY: package icon
 
 # The Debian package, $(BUILD_DIR)/korvane_<version>_<arch>.deb.
@@ -105,4 +119,4 @@ icon: configure
 	cmake --build $(BUILD_DIR) --target icon
 
 clean:
-	rm -rf $(BUILD_DIR) $(BENCH_DIR) $(FUZZ_DIR) $(SANITIZE_DIR)
+	rm -rf $(BUILD_DIR) $(BENCH_DIR) $(FUZZ_DIR) $(SANITIZE_DIR) $(WINDOWS_DIR)

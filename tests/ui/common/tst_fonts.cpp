@@ -46,9 +46,16 @@ void TestFonts::metrics()
     QCOMPARE(info.weight(), int(QFont::Normal));
     QVERIFY(!info.italic());
 
+    // Windows' font engine hints advances to whole pixels, so half an em of
+    // an odd pixel size rounds one way or the other there.
+#ifdef Q_OS_WIN
+    constexpr double tolerance = 0.5;
+#else
+    constexpr double tolerance = 0.0;
+#endif
     const QFontMetricsF metrics(font);
     for (char16_t c = 0x20; c < 0x7F; ++c)
-        QVERIFY2(metrics.horizontalAdvance(QChar(c)) == em / 2.0,
+        QVERIFY2(qAbs(metrics.horizontalAdvance(QChar(c)) - em / 2.0) <= tolerance,
                  qPrintable(u"ASCII '%1' is not half an em"_s.arg(QChar(c))));
     const QString wide = u"中类容积，：；。（）、Ⅰ Ⅱ Ⅲ·１"_s.remove(u' ');
     for (QChar c : wide) {
