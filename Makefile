@@ -4,12 +4,15 @@
 BUILD_DIR ?= build
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 
-# Compiler, CMake, Qt 6 and the Song-style Chinese face the windows stand in with.
-PACKAGES := g++ make cmake qt6-base-dev fonts-arphic-gbsn00lp
+# Compiler, CMake, Qt 6 and the Song-style Chinese face the windows stand in with;
+# Qt's own texts (menus, message-box buttons) in Chinese.
+PACKAGES := g++ make cmake qt6-base-dev fonts-arphic-gbsn00lp qt6-translations-l10n
 # What the identity tests and `make package` use: mingw-w64's windres for the
 # Windows resource script, the desktop-entry and AppStream validators, and
 # dpkg-shlibdeps (dpkg-dev, which needs `file`) for the package's dependencies.
 PACKAGES += binutils-mingw-w64-x86-64 desktop-file-utils appstream dpkg-dev file
+# The screen-reader test: an AT-SPI client on a private D-Bus session and X server.
+PACKAGES += python3-pyatspi at-spi2-core dbus xvfb
 
 .PHONY: all deps configure build run test screenshots clean bench fuzz test-sanitize windows test-windows
 

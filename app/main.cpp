@@ -1,4 +1,5 @@
 #include "identity.h"
+#include "translation.h"
 #include "windowmanager.h"
 
 #include "ui/common/fonts.h"
@@ -9,6 +10,7 @@ int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
     korvane::applyIdentity();
+    korvane::installQtTranslation();
     korvane::ui::registerFontSubstitutes();
 
     korvane::WindowManager windows;

@@ -1,7 +1,12 @@
 #include "app/identity.h"
+#include "app/translation.h"
 #include "app/windowmanager.h"
 
+#include <QAbstractButton>
 #include <QApplication>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMessageBox>
 #include <QWidget>
 #include <QWindow>
 #include <QtTest>
@@ -36,6 +41,7 @@ private slots:
     void iconHasEachDrawnSize();
     void everyWindowShowsTheIcon_data();
     void everyWindowShowsTheIcon();
+    void qtTextsAreChinese();
 };
 
 void TestIdentity::initTestCase()
@@ -94,6 +100,19 @@ void TestIdentity::everyWindowShowsTheIcon()
     QVERIFY(handle);
     for (int size : {16, 32})
         QCOMPARE(iconImage(handle->icon(), size), committedPicture(size));
+}
+
+// Under an English or C locale too (this test runs under C.UTF-8), Qt's own
+// texts read as Chinese: the text boxes' menu and the message box's button.
+void TestIdentity::qtTextsAreChinese()
+{
+    QVERIFY2(korvane::installQtTranslation(), "qtbase_zh_CN.qm not found (qt6-translations-l10n)");
+    QLineEdit edit;
+    const std::unique_ptr<QMenu> menu(edit.createStandardContextMenu());
+    QVERIFY2(menu->actions().constFirst()->text().startsWith(u"撤"_s), // 撤销 or 撤消
+             qPrintable(menu->actions().constFirst()->text()));
+    QMessageBox box(QMessageBox::Warning, u"Korvane"_s, u"-"_s, QMessageBox::Ok);
+    QCOMPARE(box.button(QMessageBox::Ok)->text(), u"确定"_s);
 }
 
 QTEST_MAIN(TestIdentity)

@@ -1,6 +1,7 @@
 #include "calculatorwindow.h"
 
 #include "classify/reason.h"
+#include "ui/common/accessibility.h"
 #include "ui/common/navigator.h"
 #include "ui/common/twips.h"
 
@@ -81,6 +82,10 @@ constexpr Caption kCaptions[] = {
     {u"Option2", u"Label4(1)"}, {u"Check2", u"Label4(8)"}, {u"Text3", u"Label3(4)"},
 };
 
+// Which label gives a number box's unit.
+constexpr Caption kUnits[] = {
+    {u"Text4", u"Label3(7)"}, {u"Text1", u"Label3(2)"}, {u"Text2", u"Label3(3)"}};
+
 constexpr int kClientWidth = 7140; // twips
 constexpr int kClientHeight = 9855;
 
@@ -125,8 +130,14 @@ CalculatorWindow::CalculatorWindow(Navigator &navigator, QWidget *parent)
     setWindowTitle(u"Email: korvane@example.com"_s);
     resize(twipsSize(kClientWidth, kClientHeight));
 
+    nameWindowForScreenReaders(*this, u"压力容器类别计算"_s);
+    // A screen reader reads each caption once, as the label of its control.
     for (const Caption &entry : kCaptions)
-        m_controls.get<QWidget>(entry.control)->setAccessibleName(caption(entry.control));
+        m_controls.get<QLabel>(entry.label)->setBuddy(m_controls.get<QWidget>(entry.control));
+    for (const Caption &entry : kUnits) {
+        const QString unit = m_controls.get<QLabel>(entry.label)->text();
+        m_controls.get<QWidget>(entry.control)->setAccessibleDescription(u"单位：%1"_s.arg(unit));
+    }
 
     connect(m_option1, &QRadioButton::clicked, this, &CalculatorWindow::Option1_Click);
     connect(m_option2, &QRadioButton::clicked, this, &CalculatorWindow::Option2_Click);
@@ -214,6 +225,11 @@ void CalculatorWindow::showResult(const CalculateSuccess &success, const Calcula
     m_option1->setChecked(success.option1);
     m_option2->setChecked(success.option2);
     m_text3->setText(resultString(success.result));
+    // Screen readers speak a change to the focused control's description.
+    // After 计算 that is the button itself: the class is heard while the
+    // focus stays where it is.
+    m_controls.get<QPushButton>(u"Command1")
+        ->setAccessibleDescription(u"结果：%1"_s.arg(m_text3->text()));
 
     // Only a successful calculation replaces the reason, so that it always
     // belongs to the result on show.

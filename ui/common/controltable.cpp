@@ -4,6 +4,7 @@
 #include "twips.h"
 
 #include <QCheckBox>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -41,6 +42,34 @@ public:
 
 protected:
     bool hitButton(const QPoint &pos) const override { return rect().contains(pos); }
+    // Qt takes all but the focused button of an exclusive set out of the
+    // Tab chain; each option button here keeps its own tab place.
+    void focusInEvent(QFocusEvent *event) override
+    {
+        QRadioButton::focusInEvent(event);
+        const auto options =
+            parentWidget()->findChildren<QRadioButton *>(Qt::FindDirectChildrenOnly);
+        for (QRadioButton *option : options)
+            option->setFocusPolicy(Qt::StrongFocus);
+    }
+};
+
+// Return and keypad Enter press the focused button as Space does, as on
+// Windows. No button is a default one, so in a text box they press nothing.
+class PushButton : public QPushButton
+{
+public:
+    using QPushButton::QPushButton;
+
+protected:
+    void keyPressEvent(QKeyEvent *event) override
+    {
+        const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+        if (!enter)
+            return QPushButton::keyPressEvent(event);
+        if (!event->isAutoRepeat())
+            click();
+    }
 };
 
 QWidget *createControl(const ControlSpec &entry, QWidget &window)
@@ -65,14 +94,12 @@ QWidget *createControl(const ControlSpec &entry, QWidget &window)
         return box;
     }
     case ControlKind::OptionButton: {
-        // The window's click handlers keep its pair exclusive. Left to Qt,
-        // a group would be one tab stop and could never be both clear.
-        auto *option = new OptionButton(&window);
-        option->setAutoExclusive(false);
-        return option;
+        // Exclusive among the window's option buttons, which start both clear;
+        // screen readers then know them as radio buttons.
+        return new OptionButton(&window);
     }
     case ControlKind::PushButton: {
-        auto *button = new QPushButton(text, &window);
+        auto *button = new PushButton(text, &window);
         button->setAutoDefault(false);
         button->setDefault(false);
         return button;

@@ -19,8 +19,8 @@ enum class ControlKind
     Label,        // fixed box, one left-aligned line, beneath the other controls
     TextBox,      // single-line editable text, no length limit
     CheckBox,     // off, on or greyed; a click toggles between off and on
-    OptionButton, // no caption; the window's handlers make its pair exclusive
-    PushButton,   // never the default or cancel button
+    OptionButton, // no caption; exclusive with the window's other option buttons
+    PushButton,   // never the default or cancel button; Return presses it when focused
 };
 
 // Not a colour: the control keeps the system's colour for its kind.

@@ -1,5 +1,6 @@
 #include "referencepages.h"
 
+#include "ui/common/accessibility.h"
 #include "ui/common/navigator.h"
 #include "ui/common/twips.h"
 
@@ -74,6 +75,8 @@ ReferencePage::ReferencePage(Navigator &navigator, const Layout &layout, QWidget
 {
     setObjectName(layout.name.toString());
     setWindowTitle(u"TSG R0004-2009  第1.4条 和 第1.5条"_s);
+    // Both pages carry the same title; screen readers tell them apart.
+    nameWindowForScreenReaders(*this, layout.spokenName.toString());
     resize(twipsSize(layout.width, layout.height));
     connect(m_controls.get<QPushButton>(u"Command1"), &QPushButton::clicked, this,
             &ReferencePage::Command1_Click);
@@ -88,9 +91,8 @@ void ReferencePage::closeEvent(QCloseEvent *event)
 }
 
 Form2Page::Form2Page(Navigator &navigator, QWidget *parent)
-    : ReferencePage(navigator, {u"Form2", 7140, 9795, kForm2Controls}, parent)
-{
-}
+    : ReferencePage(navigator, {u"Form2", u"第1页：第1.4条", 7140, 9795, kForm2Controls}, parent)
+{}
 
 void Form2Page::Command1_Click()
 {
@@ -103,9 +105,9 @@ void Form2Page::Command2_Click()
 }
 
 Form3Page::Form3Page(Navigator &navigator, QWidget *parent)
-    : ReferencePage(navigator, {u"Form3", 7140, 7500, kForm3Controls}, parent)
-{
-}
+    : ReferencePage(navigator, {u"Form3", u"第2页：第1.4.2条至第1.5条", 7140, 7500, kForm3Controls},
+                    parent)
+{}
 
 void Form3Page::Command1_Click()
 {

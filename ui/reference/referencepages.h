@@ -25,7 +25,8 @@ protected:
     struct Layout
     {
         QStringView name;
-        int width, height; // client area, twips
+        QStringView spokenName; // what screen readers call the page
+        int width, height;      // client area, twips
         std::span<const ControlSpec> controls;
     };
 

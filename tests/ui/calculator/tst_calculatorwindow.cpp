@@ -6,6 +6,7 @@
 #include "ui/calculator/calculatorwindow.h"
 #include "ui/common/fonts.h"
 
+#include <QAccessible>
 #include <QCheckBox>
 #include <QFontMetricsF>
 #include <QLabel>
@@ -48,8 +49,10 @@ private slots:
     void labelsFitTheirBoxes();
     void controlsInsideClientArea();
     void tabWalksTheFocusOrder();
-    void accessibleNames_data();
-    void accessibleNames();
+    void screenReaderLabels_data();
+    void screenReaderLabels();
+    void screenReaderRoles();
+    void resultIsAnnounced();
     void calculates_data();
     void calculates();
     void optionButtonsAreOneGroup();
@@ -58,6 +61,7 @@ private slots:
     void errorKeepsEverything_data();
     void errorKeepsEverything();
     void enterAndEscapePressNothing();
+    void returnPressesTheFocusedButton();
     void resizingMovesNothing();
     void exitAndCloseEndTheProgram();
 
@@ -187,25 +191,68 @@ void TestCalculatorWindow::tabWalksTheFocusOrder()
     QCOMPARE(walked, expected);
 }
 
-void TestCalculatorWindow::accessibleNames_data()
+void TestCalculatorWindow::screenReaderLabels_data()
 {
     QTest::addColumn<QString>("control");
-    QTest::addColumn<QString>("name");
-    QTest::newRow("Text1") << u"Text1"_s << u"设计压力 p"_s;
-    QTest::newRow("Text2") << u"Text2"_s << u"容积 V"_s;
-    QTest::newRow("Text4") << u"Text4"_s << u"工作压力 pw"_s;
-    QTest::newRow("Text3") << u"Text3"_s << u"结果：本设备属于"_s;
-    QTest::newRow("Check2") << u"Check2"_s << u"是否属于本规程1.4条适用范围"_s;
+    QTest::addColumn<QStringList>("labels");
+    QTest::addColumn<QString>("description");
+    QTest::newRow("Text1") << u"Text1"_s << QStringList{u"设计压力   p"_s} << u"单位：MPa"_s;
+    QTest::newRow("Text2") << u"Text2"_s << QStringList{u"容   积    V"_s} << u"单位：L"_s;
+    QTest::newRow("Text4") << u"Text4"_s << QStringList{u"工作压力   pw"_s} << u"单位：MPa"_s;
+    QTest::newRow("Text3") << u"Text3"_s << QStringList{u"结果：本设备属于"_s} << QString();
+    QTest::newRow("Option1") << u"Option1"_s << QStringList{u"第一组介质："_s} << QString();
+    QTest::newRow("Option2") << u"Option2"_s << QStringList{u"第二组介质："_s} << QString();
+    QTest::newRow("Check2") << u"Check2"_s << QStringList{u"是否属于本规程1.4条适用范围"_s}
+                            << QString();
     QTest::newRow("Check1, both lines")
         << u"Check1"_s
-        << u"盛装介质为气体、液化气体以及介质最高工作温度高于或者等于其标准沸点的液体。(见注1)"_s;
+        << QStringList{u"盛装介质为气体、液化气体以及介质最高工作温度"_s,
+                       u"高于或者等于其标准沸点的液体。(见注1)"_s}
+        << QString();
 }
 
-void TestCalculatorWindow::accessibleNames()
+// Each input is labelled by its caption through the label relation, which
+// screen readers follow, and each number box tells its unit.
+void TestCalculatorWindow::screenReaderLabels()
 {
     QFETCH(QString, control);
-    QFETCH(QString, name);
-    QCOMPARE(this->control<QWidget>(control)->accessibleName(), name);
+    QFETCH(QStringList, labels);
+    QFETCH(QString, description);
+    QAccessibleInterface *input =
+        QAccessible::queryAccessibleInterface(this->control<QWidget>(control));
+    QStringList read;
+    for (const auto &[label, relation] : input->relations(QAccessible::Label))
+        read << label->text(QAccessible::Name);
+    QCOMPARE(read, labels);
+    QCOMPARE(input->text(QAccessible::Description), description);
+}
+
+void TestCalculatorWindow::screenReaderRoles()
+{
+    for (const QString &name : {u"Option1"_s, u"Option2"_s})
+        QCOMPARE(QAccessible::queryAccessibleInterface(control<QWidget>(name))->role(),
+                 QAccessible::RadioButton);
+    QAccessibleInterface *window = QAccessible::queryAccessibleInterface(m_window.get());
+    QCOMPARE(window->role(), QAccessible::Window);
+    QCOMPARE(window->text(QAccessible::Name), u"压力容器类别计算"_s);
+}
+
+// Each successful 计算 changes the description of the button, which screen
+// readers speak when it has the focus (tests/app/atspi_check.py hears it over
+// AT-SPI); an error leaves it. The focus stays put.
+void TestCalculatorWindow::resultIsAnnounced()
+{
+    auto *calculate = control<QPushButton>(u"Command1"_s);
+    enter(u"10"_s, u"25"_s, u"10"_s, Group::One);
+    click(u"Command1"_s);
+    QCOMPARE(calculate->accessibleDescription(), u"结果：Ⅲ 类"_s);
+    QCOMPARE(QApplication::focusWidget(), calculate);
+    type(u"Text2"_s, u"1"_s);
+    click(u"Command1"_s);
+    QCOMPARE(calculate->accessibleDescription(), u"结果：Ⅰ 类"_s);
+    type(u"Text2"_s, u"x"_s);
+    runCatchingMessageBox([this] { click(u"Command1"_s); });
+    QCOMPARE(calculate->accessibleDescription(), u"结果：Ⅰ 类"_s);
 }
 
 void TestCalculatorWindow::calculates_data()
@@ -359,6 +406,22 @@ void TestCalculatorWindow::enterAndEscapePressNothing()
     QCOMPARE(box(u"Text3"_s)->text(), u" "_s);
     QVERIFY(m_navigator.calls.isEmpty());
     QVERIFY(m_window->isVisible());
+}
+
+void TestCalculatorWindow::returnPressesTheFocusedButton()
+{
+    enter(u"10"_s, u"25"_s, u"10"_s, Group::One);
+    for (const Qt::Key key : {Qt::Key_Return, Qt::Key_Enter}) {
+        box(u"Text3"_s)->setText(u" "_s);
+        auto *calculate = control<QPushButton>(u"Command1"_s);
+        calculate->setFocus();
+        QTest::keyClick(calculate, key, key == Qt::Key_Enter ? Qt::KeypadModifier : Qt::NoModifier);
+        QCOMPARE(box(u"Text3"_s)->text(), u"Ⅲ 类"_s);
+    }
+    auto *view = control<QPushButton>(u"Command2"_s);
+    view->setFocus();
+    QTest::keyClick(view, Qt::Key_Return);
+    QCOMPARE(m_navigator.calls, (QStringList{u"hide form1"_s, u"show Form2"_s, u"hide Form3"_s}));
 }
 
 void TestCalculatorWindow::resizingMovesNothing()

@@ -1,0 +1,26 @@
+#include "translation.h"
+
+#include <QCoreApplication>
+#include <QLibraryInfo>
+#include <QTranslator>
+
+using namespace Qt::Literals::StringLiterals;
+
+namespace korvane {
+
+bool installQtTranslation()
+{
+    auto *translator = new QTranslator(QCoreApplication::instance());
+    // Beside the program where it is shipped with it (Windows), else where
+    // Qt's translations are installed (Debian: qt6-translations-l10n).
+    const QString places[] = {QCoreApplication::applicationDirPath() + u"/translations"_s,
+                              QLibraryInfo::path(QLibraryInfo::TranslationsPath)};
+    for (const QString &place : places) {
+        if (translator->load(u"qtbase_zh_CN"_s, place))
+            return QCoreApplication::installTranslator(translator);
+    }
+    delete translator;
+    return false;
+}
+
+} // namespace korvane

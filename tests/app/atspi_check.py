@@ -1,0 +1,189 @@
+#!/usr/bin/python3
+"""Korvane as a screen reader meets it: the program on a private X server,
+read and driven over AT-SPI by a real client (pyatspi), on the private D-Bus
+session that dbus-run-session gives this script.
+
+    dbus-run-session -- /usr/bin/python3 atspi_check.py path/to/korvane
+"""
+import os
+import subprocess
+import sys
+import tempfile
+import time
+
+import gi
+
+gi.require_version("Atspi", "2.0")
+from gi.repository import GLib  # noqa: E402
+import pyatspi  # noqa: E402
+
+failures = []
+
+
+def check(ok, what):
+    print(("ok   " if ok else "FAIL ") + what, flush=True)
+    if not ok:
+        failures.append(what)
+
+
+def start_display():
+    read_end, write_end = os.pipe()
+    xvfb = subprocess.Popen(["Xvfb", "-displayfd", str(write_end), "-screen", "0", "1280x1024x24",
+                             "-nolisten", "tcp", "-noreset"], pass_fds=[write_end],
+                            stderr=subprocess.DEVNULL)
+    os.close(write_end)
+    with os.fdopen(read_end) as pipe:
+        display = pipe.readline().strip()
+    return xvfb, ":" + display
+
+
+def wait_for(find, seconds=20):
+    deadline = time.monotonic() + seconds
+    while time.monotonic() < deadline:
+        found = find()
+        if found is not None:
+            return found
+        time.sleep(0.1)
+    return None
+
+
+def descendants(node, depth=0):
+    for i in range(node.childCount if depth < 6 else 0):
+        child = node.getChildAtIndex(i)
+        if child is not None:
+            yield child
+            yield from descendants(child, depth + 1)
+
+
+def with_role(root, role):
+    return [node for node in descendants(root) if node.getRole() == role]
+
+
+def korvane_app():
+    desktop = pyatspi.Registry.getDesktop(0)
+    for i in range(desktop.childCount):
+        app = desktop.getChildAtIndex(i)
+        if app is not None and app.name.lower() == "korvane":
+            return app
+    return None
+
+
+def showing_frame(app, name):
+    for i in range(app.childCount):
+        frame = app.getChildAtIndex(i)
+        if (frame is not None and frame.name == name
+                and frame.getState().contains(pyatspi.STATE_SHOWING)):
+            return frame
+    return None
+
+
+def press(button):
+    action = button.queryAction()
+    names = [action.getName(i) for i in range(action.nActions)]
+    action.doAction(names.index("Press") if "Press" in names else 0)
+
+
+def labels_of(node):
+    return [relation.getTarget(i).name
+            for relation in node.getRelationSet()
+            if relation.getRelationType() == pyatspi.RELATION_LABELLED_BY
+            for i in range(relation.getNTargets())]
+
+
+def main(program):
+    xvfb, display = start_display()
+    env = dict(os.environ, DISPLAY=display, QT_QPA_PLATFORM="xcb",
+               QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1", LC_ALL="C.UTF-8", LANG="C.UTF-8")
+    env.pop("WAYLAND_DISPLAY", None)
+    with tempfile.TemporaryDirectory() as runtime:
+        env["XDG_RUNTIME_DIR"] = runtime
+        korvane = subprocess.Popen([program], env=env)
+        try:
+            run(korvane)
+        finally:
+            if korvane.poll() is None:
+                korvane.kill()
+            xvfb.terminate()
+    print(f"atspi: {len(failures)} failed")
+    return 1 if failures else 0
+
+
+def run(korvane):
+    app = wait_for(korvane_app)
+    check(app is not None, "korvane is on the accessibility bus")
+    if app is None:
+        return
+    calculator = wait_for(lambda: showing_frame(app, "压力容器类别计算"))
+    check(calculator is not None, "the calculator is a frame named 压力容器类别计算")
+    if calculator is None:
+        return
+
+    radios = with_role(calculator, pyatspi.ROLE_RADIO_BUTTON)
+    check(len(radios) == 2, f"the two medium groups are radio buttons (found {len(radios)})")
+    check(not with_role(calculator, pyatspi.ROLE_CHECK_BOX) or
+          all(box.name == "是" for box in with_role(calculator, pyatspi.ROLE_CHECK_BOX)),
+          "only the two 是 boxes are check boxes")
+
+    boxes = {}
+    for entry in with_role(calculator, pyatspi.ROLE_TEXT):
+        labels = labels_of(entry)
+        boxes[labels[0] if labels else ""] = entry
+    for caption, unit in (("设计压力   p", "MPa"), ("容   积    V", "L"), ("工作压力   pw", "MPa")):
+        entry = boxes.get(caption)
+        check(entry is not None, f"a text box labelled by “{caption}”")
+        if entry is not None:
+            check(entry.description == f"单位：{unit}",
+                  f"“{caption}” gives its unit {unit} (got “{entry.description}”)")
+    result_box = boxes.get("结果：本设备属于")
+    check(result_box is not None, "the result box is labelled by “结果：本设备属于”")
+    if None in (result_box, boxes.get("设计压力   p"), boxes.get("容   积    V"),
+                boxes.get("工作压力   pw")):
+        return
+
+    for caption, value in (("设计压力   p", "10"), ("容   积    V", "25"), ("工作压力   pw", "10")):
+        boxes[caption].queryEditableText().setTextContents(value)
+
+    # Announcements arrive as events; the listener runs in GLib's main loop.
+    heard = []
+
+    def on_description(event):
+        heard.append((event.source.getRole(), event.source.name, event.source.description))
+        pyatspi.Registry.stop()
+
+    pyatspi.Registry.registerEventListener(on_description,
+                                           "object:property-change:accessible-description")
+    buttons = {button.name: button for button in with_role(calculator, pyatspi.ROLE_PUSH_BUTTON)}
+    GLib.timeout_add(200, lambda: press(buttons["计算"]) and False)
+    GLib.timeout_add(10000, pyatspi.Registry.stop)
+    pyatspi.Registry.start()
+    pyatspi.Registry.deregisterEventListener(on_description,
+                                             "object:property-change:accessible-description")
+    result = result_box.queryText().getText(0, -1)
+    check(result == "Ⅲ 类", f"10 MPa × 25 L gives Ⅲ 类 (got “{result}”)")
+    check((pyatspi.ROLE_PUSH_BUTTON, "计算", "结果：Ⅲ 类") in heard,
+          f"计算 announces the class as a change of its description (heard {heard})")
+
+    press(buttons["查看1.4"])
+    page1 = wait_for(lambda: showing_frame(app, "第1页：第1.4条"), 10)
+    check(page1 is not None, "查看1.4 shows a frame named 第1页：第1.4条")
+    if page1 is not None:
+        next_page = [b for b in with_role(page1, pyatspi.ROLE_PUSH_BUTTON) if b.name == "下一页"]
+        press(next_page[0])
+        page2 = wait_for(lambda: showing_frame(app, "第2页：第1.4.2条至第1.5条"), 10)
+        check(page2 is not None, "下一页 shows a frame named 第2页：第1.4.2条至第1.5条")
+        if page2 is not None:
+            home = [b for b in with_role(page2, pyatspi.ROLE_PUSH_BUTTON) if b.name == "返回首页"]
+            press(home[0])
+            check(wait_for(lambda: showing_frame(app, "压力容器类别计算"), 10) is not None,
+                  "返回首页 shows the calculator again")
+
+    press(buttons["退出"])
+    try:
+        status = korvane.wait(20)
+    except subprocess.TimeoutExpired:
+        status = None
+    check(status == 0, f"退出 ends the program with status 0 (got {status})")
+
+
+if __name__ == "__main__":
+    sys.exit(main(sys.argv[1]))
