@@ -1,17 +1,12 @@
-#include "identity.h"
-#include "translation.h"
+#include "startup.h"
 #include "windowmanager.h"
-
-#include "ui/common/fonts.h"
 
 #include <QApplication>
 
 int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
-    korvane::applyIdentity();
-    korvane::installQtTranslation();
-    korvane::ui::registerFontSubstitutes();
+    korvane::configureApplication();
 
     korvane::WindowManager windows;
     windows.showWindow(korvane::ui::WindowName::form1);

@@ -1,10 +1,13 @@
-// What start-up loads before the calculator is on the screen: nothing that
-// its first window does not need.
-#include "app/identity.h"
+// The program's own start-up, called as main() calls it: what it sets up,
+// and what it loads before the calculator is on the screen (nothing that
+// the first window does not need).
+#include "app/startup.h"
 #include "app/windowmanager.h"
 #include "ui/common/fonts.h"
 
 #include <QFile>
+#include <QFontInfo>
+#include <QFontMetricsF>
 #include <QTest>
 
 using namespace Qt::Literals::StringLiterals;
@@ -14,8 +17,23 @@ class TestStartupWork : public QObject
     Q_OBJECT
 
 private slots:
+    void initTestCase() { korvane::configureApplication(); }
+    void songFaceHasItsMetrics();
     void loadsNoImagePlugin();
 };
+
+// Without its stand-ins "宋体" falls back to whatever face the system has,
+// with other widths, and every line of the windows moves.
+void TestStartupWork::songFaceHasItsMetrics()
+{
+    const QFont font = korvane::ui::songFont(14.25);
+    const QFontMetricsF metrics(font);
+    const QString face = QFontInfo(font).family();
+    const qreal em = metrics.horizontalAdvance(u'中');
+    QVERIFY2(em == 19 && metrics.horizontalAdvance(u"pwV MPa"_s) == 7 * em / 2,
+             qPrintable(u"\"宋体\" is drawn in %1, which lacks the Song face's widths: "
+                        "are the font substitutes registered at start-up?"_s.arg(face)));
+}
 
 // The shared objects mapped into this process.
 static QStringList mappedFiles()
@@ -40,8 +58,6 @@ void TestStartupWork::loadsNoImagePlugin()
     if (mappedFiles().isEmpty())
         QSKIP("no /proc/self/maps here");
 
-    korvane::applyIdentity();
-    korvane::ui::registerFontSubstitutes();
     korvane::WindowManager windows;
     windows.showWindow(korvane::ui::WindowName::form1);
     QVERIFY(QTest::qWaitForWindowExposed(windows.existingWindow(korvane::ui::WindowName::form1)));

@@ -11,7 +11,8 @@ namespace installed {
 
 using namespace Qt::Literals::StringLiterals;
 
-inline const QString appId = QStringLiteral(KORVANE_APP_ID);
+// Written out: a changed id would orphan installed desktop entries.
+inline const QString appId = u"com.example.Korvane"_s;
 
 inline QString desktopEntry()
 {

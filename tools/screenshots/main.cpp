@@ -1,7 +1,7 @@
 // Renders each window offscreen into a PNG, for machines without a display
 // and for the pictures in docs/. Usage: korvane-screenshots OUTPUT_DIR
+#include "app/startup.h"
 #include "app/windowmanager.h"
-#include "ui/common/fonts.h"
 
 #include <QApplication>
 #include <QDir>
@@ -28,7 +28,7 @@ int main(int argc, char *argv[])
         return 1;
     }
 
-    korvane::ui::registerFontSubstitutes();
+    korvane::configureApplication();
     korvane::WindowManager windows;
     const struct
     {

@@ -55,8 +55,12 @@ private slots:
     void resultIsAnnounced();
     void calculates_data();
     void calculates();
-    void optionButtonsAreOneGroup();
+    void optionPairFollowsTheLastClick_data();
+    void optionPairFollowsTheLastClick();
     void neitherOptionMeansGroup1();
+    void errorLeavesNeitherOptionSelected();
+    void convertsInTheUsersLocale_data();
+    void convertsInTheUsersLocale();
     void checkBoxesCountAtTheNextPress();
     void errorKeepsEverything_data();
     void errorKeepsEverything();
@@ -64,6 +68,7 @@ private slots:
     void returnPressesTheFocusedButton();
     void resizingMovesNothing();
     void exitAndCloseEndTheProgram();
+    void viewClause14HidesThenShowsThenHides();
 
 private:
     template <typename T> T *control(const QString &name) const
@@ -291,16 +296,35 @@ void TestCalculatorWindow::calculates()
     QCOMPARE(box(u"Text3"_s)->text(), u"类外"_s);
 }
 
-void TestCalculatorWindow::optionButtonsAreOneGroup()
+void TestCalculatorWindow::optionPairFollowsTheLastClick_data()
 {
+    QTest::addColumn<QList<int>>("clicks");
+    for (const QList<int> &clicks :
+         QList<QList<int>>{{1}, {2}, {1, 2}, {2, 1}, {1, 1}, {2, 2}, {1, 2, 1}, {2, 1, 2}}) {
+        QStringList name;
+        for (int option : clicks)
+            name << u"Option%1"_s.arg(option);
+        QTest::newRow(qPrintable(name.join(u", "_s))) << clicks;
+    }
+}
+
+void TestCalculatorWindow::optionPairFollowsTheLastClick()
+{
+    QFETCH(QList<int>, clicks);
     auto *one = control<QRadioButton>(u"Option1"_s);
     auto *two = control<QRadioButton>(u"Option2"_s);
-    click(u"Option1"_s);
-    QVERIFY(one->isChecked() && !two->isChecked());
-    click(u"Option2"_s);
-    QVERIFY(!one->isChecked() && two->isChecked());
-    click(u"Option2"_s);
-    QVERIFY(!one->isChecked() && two->isChecked());
+    // 1.5 MPa × 100 L is class II in group 1 and class I in group 2.
+    enter(u"1.5"_s, u"100"_s, u"1.5"_s, Group::None);
+    for (int option : clicks) {
+        click(u"Option%1"_s.arg(option));
+        QVERIFY2(one->isChecked() != two->isChecked(),
+                 qPrintable(u"after Option%1: Option1 %2, Option2 %3"_s.arg(option).arg(
+                     one->isChecked() ? u"selected"_s : u"clear"_s,
+                     two->isChecked() ? u"selected"_s : u"clear"_s)));
+        QCOMPARE(one->isChecked(), option == 1);
+    }
+    click(u"Command1"_s);
+    QCOMPARE(box(u"Text3"_s)->text(), clicks.last() == 1 ? u"Ⅱ 类"_s : u"Ⅰ 类"_s);
 }
 
 void TestCalculatorWindow::neitherOptionMeansGroup1()
@@ -316,6 +340,48 @@ void TestCalculatorWindow::neitherOptionMeansGroup1()
     click(u"Command1"_s);
     QCOMPARE(box(u"Text3"_s)->text(), u"Ⅰ 类"_s);
     QVERIFY(control<QRadioButton>(u"Option2"_s)->isChecked());
+}
+
+// The options are settled only on the way to a result: an entry that is no
+// number leaves the pair as the user left it.
+void TestCalculatorWindow::errorLeavesNeitherOptionSelected()
+{
+    enter(u"1.5"_s, u"abc"_s, u"1.5"_s, Group::None);
+    const auto caught = runCatchingMessageBox([this] { click(u"Command1"_s); });
+    QVERIFY(caught.shown);
+    QVERIFY2(!control<QRadioButton>(u"Option1"_s)->isChecked(), "an error selected Option1");
+    QVERIFY2(!control<QRadioButton>(u"Option2"_s)->isChecked(), "an error selected Option2");
+    QCOMPARE(box(u"Text3"_s)->text(), u" "_s);
+}
+
+// Run by ctest a second time as tst_calculatorwindow_de_DE, in German.
+void TestCalculatorWindow::convertsInTheUsersLocale_data()
+{
+    QTest::addColumn<QString>("pressure");
+    QTest::addColumn<QString>("result"); // empty: the entry is refused
+    QTest::newRow("decimal comma") << u"1,6"_s << u"Ⅲ 类"_s;
+    QTest::newRow("point is a group mark") << u"1.6"_s << QString();
+}
+
+void TestCalculatorWindow::convertsInTheUsersLocale()
+{
+    if (QLocale::system().decimalPoint() != u","_s)
+        QSKIP("needs a comma-decimal locale; ctest runs this as tst_calculatorwindow_de_DE");
+    QFETCH(QString, pressure);
+    QFETCH(QString, result);
+
+    // 1.6 MPa × 31250 L is 50000 MPa·L: class III in group 1.
+    enter(pressure, u"31250"_s, pressure, Group::One);
+    const auto caught = runCatchingMessageBox([this] { click(u"Command1"_s); });
+    if (result.isEmpty()) {
+        QVERIFY2(caught.shown, qPrintable(u"\"%1\" was taken as a number in %2"_s.arg(
+                                   pressure, QLocale::system().name())));
+        QVERIFY2(caught.text.contains(u"设计压力 p"_s), qPrintable(caught.text));
+    } else {
+        QVERIFY2(!caught.shown, qPrintable(u"%1 refused \"%2\": %3"_s.arg(QLocale::system().name(),
+                                                                          pressure, caught.text)));
+        QCOMPARE(box(u"Text3"_s)->text(), result);
+    }
 }
 
 void TestCalculatorWindow::checkBoxesCountAtTheNextPress()
@@ -444,6 +510,12 @@ void TestCalculatorWindow::exitAndCloseEndTheProgram()
     m_navigator.calls.clear();
     m_window->close();
     QCOMPARE(m_navigator.calls, QStringList{u"end"_s});
+}
+
+void TestCalculatorWindow::viewClause14HidesThenShowsThenHides()
+{
+    click(u"Command2"_s);
+    QCOMPARE(m_navigator.calls, (QStringList{u"hide form1"_s, u"show Form2"_s, u"hide Form3"_s}));
 }
 
 QTEST_MAIN(TestCalculatorWindow)
