@@ -7,9 +7,10 @@ JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 # Compiler, CMake, Qt 6 and the Song-style Chinese face the windows stand in with.
 PACKAGES := g++ make cmake qt6-base-dev fonts-arphic-gbsn00lp
 # What the identity tests and `make package` use: mingw-w64's windres for the
-# Windows resource script, the desktop-entry and AppStream validators, and
-# dpkg-shlibdeps (dpkg-dev, which needs `file`) for the package's dependencies.
-PACKAGES += binutils-mingw-w64-x86-64 desktop-file-utils appstream dpkg-dev file
+# Windows resource script, the desktop-entry and AppStream validators,
+# dpkg-shlibdeps (dpkg-dev, which needs `file`) for the package's dependencies,
+# and lintian, which the package test runs on the package.
+PACKAGES += binutils-mingw-w64-x86-64 desktop-file-utils appstream dpkg-dev file lintian
 
 .PHONY: all deps configure build run test screenshots clean bench fuzz test-sanitize
 
