@@ -70,17 +70,20 @@ bench: deps
 	bench/run.sh $(BENCH_DIR)/bin $(BENCH_RUNS)
 	QT_QPA_PLATFORM=offscreen LC_ALL=C.UTF-8 $(BENCH_DIR)/bin/tst_calculatebench
 
-# The calculate action under libFuzzer for FUZZ_SECONDS, from the starting inputs in
-# tests/fuzz/corpus; what it learns stays in the build directory.
+# The calculate action under libFuzzer, in FUZZ_JOBS processes at once, until
+# they have run FUZZ_RUNS inputs between them or FUZZ_SECONDS have passed;
+# from the starting inputs in tests/fuzz/corpus, and what it learns stays in
+# the build directory. Ends by printing how many inputs ran.
 FUZZ_DIR ?= build-fuzz
-FUZZ_SECONDS ?= 60
+FUZZ_JOBS ?= 2
+FUZZ_RUNS ?= 10000000
+FUZZ_SECONDS ?= 600
 fuzz: PACKAGES += clang libclang-rt-14-dev
 fuzz: deps
 	cmake -S tests/fuzz -B $(FUZZ_DIR) -DCMAKE_CXX_COMPILER=clang++
 	cmake --build $(FUZZ_DIR) --parallel $(JOBS)
-	mkdir -p $(FUZZ_DIR)/corpus
-	$(FUZZ_DIR)/fuzz_calculate -max_total_time=$(FUZZ_SECONDS) -timeout=10 -rss_limit_mb=2048 \
-	    -print_final_stats=1 -artifact_prefix=$(FUZZ_DIR)/ $(FUZZ_DIR)/corpus tests/fuzz/corpus
+	tests/fuzz/run.sh $(FUZZ_DIR)/fuzz_calculate $(FUZZ_DIR) tests/fuzz/corpus \
+	    $(FUZZ_JOBS) $(FUZZ_RUNS) $(FUZZ_SECONDS)
 
 # Everything built with the address and undefined-behaviour sanitizers
 # (leaks included), and the whole suite run on it. Any report fails its test.
