@@ -4,7 +4,9 @@
 #include "app/windowmanager.h"
 #include "ui/common/fonts.h"
 
+#include <QApplication>
 #include <QFile>
+#include <QLoggingCategory>
 #include <QTest>
 
 using namespace Qt::Literals::StringLiterals;
@@ -16,6 +18,15 @@ class TestStartupWork : public QObject
 private slots:
     void loadsNoImagePlugin();
 };
+
+// What Qt's plugin loader says it looks at, from before the application exists.
+static QStringList pluginLoaderMessages;
+
+static void recordMessage(QtMsgType, const QMessageLogContext &context, const QString &message)
+{
+    if (qstrcmp(context.category, "qt.core.plugin.factoryloader") == 0)
+        pluginLoaderMessages.append(message);
+}
 
 // The shared objects mapped into this process.
 static QStringList mappedFiles()
@@ -33,19 +44,30 @@ static QStringList mappedFiles()
     return files;
 }
 
-// The window icon is decoded by name as PNG: left to guess the format, Qt
-// loads every image-format plugin to ask it.
+// The window icon is drawn from data, not decoded: any image reader first
+// scans the image-format plugins, and one left to guess the format loads them.
 void TestStartupWork::loadsNoImagePlugin()
 {
     if (mappedFiles().isEmpty())
         QSKIP("no /proc/self/maps here");
 
+    // QtTest has its own handler while the test runs.
+    const QtMessageHandler testHandler = qInstallMessageHandler(recordMessage);
     korvane::applyIdentity();
     korvane::ui::registerFontSubstitutes();
     korvane::WindowManager windows;
     windows.showWindow(korvane::ui::WindowName::form1);
-    QVERIFY(QTest::qWaitForWindowExposed(windows.existingWindow(korvane::ui::WindowName::form1)));
+    const bool exposed =
+        QTest::qWaitForWindowExposed(windows.existingWindow(korvane::ui::WindowName::form1));
+    qInstallMessageHandler(testHandler);
+    QVERIFY(exposed);
     QVERIFY(!QApplication::windowIcon().isNull());
+
+    QVERIFY2(!pluginLoaderMessages.isEmpty(), "the plugin loader's messages were not caught");
+    for (const QString &message : std::as_const(pluginLoaderMessages)) {
+        QVERIFY2(!message.contains(u"/imageformats"_s), qPrintable(message));
+        QVERIFY2(!message.contains(u"/iconengines"_s), qPrintable(message));
+    }
 
     for (const QString &file : mappedFiles()) {
         QVERIFY2(!file.contains(u"/imageformats/"_s), qPrintable(file));
@@ -53,5 +75,12 @@ void TestStartupWork::loadsNoImagePlugin()
     }
 }
 
-QTEST_MAIN(TestStartupWork)
+int main(int argc, char *argv[])
+{
+    QLoggingCategory::setFilterRules(u"qt.core.plugin.factoryloader.debug=true"_s);
+    qInstallMessageHandler(recordMessage);
+    QApplication app(argc, argv);
+    TestStartupWork test;
+    return QTest::qExec(&test, argc, argv);
+}
 #include "tst_startupwork.moc"
