@@ -59,11 +59,12 @@ test: build
 screenshots: build
 	$(BUILD_DIR)/bin/korvane-screenshots docs
 
-# Start-up and peak memory against the floor program on a private Xvfb, then
-# the time of the calculate action, all from an optimised build.
+# Start-up, processor time to the first complete paint and peak memory against
+# the floor program on a private Xvfb, then the time of the calculate action,
+# all from an optimised build.
 BENCH_DIR ?= build-release
 BENCH_RUNS ?= 20
-bench: PACKAGES += xvfb libx11-dev
+bench: PACKAGES += xvfb libx11-dev libxdamage-dev
 bench: deps
 	cmake -S . -B $(BENCH_DIR) -DCMAKE_BUILD_TYPE=Release -DKORVANE_BENCH=ON
 	cmake --build $(BENCH_DIR) --parallel $(JOBS) --target korvane korvane-floor korvane-mapwatch tst_calculatebench
