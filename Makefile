@@ -10,9 +10,10 @@ JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 # in Chinese.
 PACKAGES := g++ make cmake qt6-base-dev fonts-arphic-gbsn00lp fonts-dejavu-core qt6-translations-l10n
 # What the identity tests and `make package` use: mingw-w64's windres for the
-# Windows resource script, the desktop-entry and AppStream validators, and
-# dpkg-shlibdeps (dpkg-dev, which needs `file`) for the package's dependencies.
-PACKAGES += binutils-mingw-w64-x86-64 desktop-file-utils appstream dpkg-dev file
+# Windows resource script, the desktop-entry and AppStream validators,
+# dpkg-shlibdeps (dpkg-dev, which needs `file`) for the package's dependencies,
+# and lintian, which the package test runs on the package.
+PACKAGES += binutils-mingw-w64-x86-64 desktop-file-utils appstream dpkg-dev file lintian
 # The screen-reader test: an AT-SPI client on a private D-Bus session and X server.
 PACKAGES += python3-pyatspi at-spi2-core dbus xvfb
 
@@ -70,28 +71,32 @@ accept-pictures: build
 screenshots: build
 	$(BUILD_DIR)/bin/korvane-screenshots docs
 
-# Start-up and peak memory against the floor program on a private Xvfb, then
-# the time of the calculate action, all from an optimised build.
+# Start-up, processor time to the first complete paint and peak memory against
+# the floor program on a private Xvfb, then the time of the calculate action,
+# all from an optimised build.
 BENCH_DIR ?= build-release
 BENCH_RUNS ?= 20
-bench: PACKAGES += xvfb libx11-dev
+bench: PACKAGES += xvfb libx11-dev libxdamage-dev
 bench: deps
 	cmake -S . -B $(BENCH_DIR) -DCMAKE_BUILD_TYPE=Release -DKORVANE_BENCH=ON
 	cmake --build $(BENCH_DIR) --parallel $(JOBS) --target korvane korvane-floor korvane-mapwatch tst_calculatebench
 	bench/run.sh $(BENCH_DIR)/bin $(BENCH_RUNS)
 	QT_QPA_PLATFORM=offscreen LC_ALL=C.UTF-8 $(BENCH_DIR)/bin/tst_calculatebench
 
-# The calculate action under libFuzzer for FUZZ_SECONDS, from the starting inputs in
-# tests/fuzz/corpus; what it learns stays in the build directory.
+# The calculate action under libFuzzer, in FUZZ_JOBS processes at once, until
+# they have run FUZZ_RUNS inputs between them or FUZZ_SECONDS have passed;
+# from the starting inputs in tests/fuzz/corpus, and what it learns stays in
+# the build directory. Ends by printing how many inputs ran.
 FUZZ_DIR ?= build-fuzz
-FUZZ_SECONDS ?= 60
+FUZZ_JOBS ?= 2
+FUZZ_RUNS ?= 10000000
+FUZZ_SECONDS ?= 600
 fuzz: PACKAGES += clang libclang-rt-14-dev
 fuzz: deps
 	cmake -S tests/fuzz -B $(FUZZ_DIR) -DCMAKE_CXX_COMPILER=clang++
 	cmake --build $(FUZZ_DIR) --parallel $(JOBS)
-	mkdir -p $(FUZZ_DIR)/corpus
-	$(FUZZ_DIR)/fuzz_calculate -max_total_time=$(FUZZ_SECONDS) -timeout=10 -rss_limit_mb=2048 \
-	    -print_final_stats=1 -artifact_prefix=$(FUZZ_DIR)/ $(FUZZ_DIR)/corpus tests/fuzz/corpus
+	tests/fuzz/run.sh $(FUZZ_DIR)/fuzz_calculate $(FUZZ_DIR) tests/fuzz/corpus \
+	    $(FUZZ_JOBS) $(FUZZ_RUNS) $(FUZZ_SECONDS)
 
 # Everything built with the address and undefined-behaviour sanitizers
 # (leaks included), and the whole suite run on it. Any report fails its test.

@@ -1,7 +1,9 @@
 #include "identity.h"
 
+#include "tools/icongen/icofile.h"
+
+#include <QFile>
 #include <QGuiApplication>
-#include <QImageReader>
 #include <QPixmap>
 
 using namespace Qt::Literals::StringLiterals;
@@ -10,14 +12,20 @@ namespace korvane {
 
 QIcon applicationIcon()
 {
+    // Drawn from the icon's text source, compiled in: decoding the PNGs would
+    // go through QImageReader, which first scans every image-format plugin.
+    // The 16-colour pictures are the ones the PNG files hold.
     QIcon icon;
-    for (int size : {16, 32}) {
-        // Read as PNG by name: QIcon::addFile would have the reader guess
-        // the format, which loads every image-format plugin at start-up.
-        QImageReader reader(u":/icons/korvane-%1.png"_s.arg(size), "png");
-        reader.setAutoDetectImageFormat(false);
-        icon.addPixmap(QPixmap::fromImage(reader.read()));
-    }
+    QFile file(u":/icons/korvane-icon.txt"_s);
+    if (!file.open(QIODevice::ReadOnly))
+        return icon;
+    icongen::ParseError error;
+    const auto source = icongen::parseIconSource(QString::fromUtf8(file.readAll()), &error);
+    if (!source)
+        return icon;
+    for (const icongen::Picture &picture : source->pictures)
+        if (picture.bitsPerPixel == 4)
+            icon.addPixmap(QPixmap::fromImage(icongen::renderPicture(*source, picture)));
     return icon;
 }
 

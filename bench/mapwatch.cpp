@@ -1,14 +1,16 @@
 // Times one launch of a program from the X server's side: from the fork to
-// the MapNotify of the program's first top-level window, then asks the
-// window to close and takes the finished process's peak resident memory
-// and the processor time it used in all.
+// the MapNotify of the program's first top-level window, and the processor
+// time the program has used when that window is first painted all over (the
+// damage the server reports covers it). Then asks the window to close and
+// takes the finished process's peak resident memory.
 //
 // Usage: korvane-mapwatch [--settle-ms N] [--timeout-ms N] -- PROGRAM [ARG...]
-// Prints "startup_ms=… maxrss_kb=… cpu_ms=…" and exits 0, or says what went wrong
-// and exits 1 (2 for a usage or display error).
+// Prints "startup_ms=… paint_cpu_ms=… maxrss_kb=…" and exits 0, or says what
+// went wrong and exits 1 (2 for a usage or display error).
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
+#include <X11/extensions/Xdamage.h>
 
 #include <fcntl.h>
 #include <poll.h>
@@ -29,7 +31,7 @@ namespace {
 
 struct Options
 {
-    long settleMs = 500;    // after the map, before asking the window to close
+    long settleMs = 500;    // after the first paint, before asking the window to close
     long timeoutMs = 20000; // for the map and again for the exit
     char **command = nullptr;
 };
@@ -56,11 +58,16 @@ std::optional<Options> parseOptions(int argc, char **argv)
     return std::nullopt;
 }
 
-double nowMs()
+double clockMs(clockid_t clock)
 {
     timespec ts{};
-    clock_gettime(CLOCK_MONOTONIC, &ts);
+    clock_gettime(clock, &ts);
     return double(ts.tv_sec) * 1e3 + double(ts.tv_nsec) / 1e6;
+}
+
+double nowMs()
+{
+    return clockMs(CLOCK_MONOTONIC);
 }
 
 // A window can vanish between its MapNotify and our questions about it.
@@ -143,6 +150,12 @@ int main(int argc, char **argv)
     XSync(display, False);
     fcntl(ConnectionNumber(display), F_SETFD, FD_CLOEXEC);
 
+    int damageEvent = 0, damageError = 0;
+    if (!XDamageQueryExtension(display, &damageEvent, &damageError)) {
+        std::fprintf(stderr, "mapwatch: the X server has no DAMAGE extension\n");
+        return 2;
+    }
+
     const double started = nowMs();
     const pid_t child = fork();
     if (child < 0) {
@@ -155,20 +168,29 @@ int main(int argc, char **argv)
                      std::strerror(errno));
         _exit(127);
     }
+    // The child's processor time, all its threads, read while it runs.
+    clockid_t childClock{};
+    if (clock_getcpuclockid(child, &childClock) != 0) {
+        std::fprintf(stderr, "mapwatch: no processor clock for the child\n");
+        kill(child, SIGKILL);
+        return 1;
+    }
 
     int status = 0;
     rusage usage{};
     bool exited = false;
     Window window = None;
     double mapped = 0;
-    const double mapDeadline = started + double(options->timeoutMs);
-    while (window == None) {
+    double paintCpu = -1;
+    Region painted = XCreateRegion();
+    const double deadline = started + double(options->timeoutMs);
+    while (paintCpu < 0) {
         if (wait4(child, &status, WNOHANG, &usage) == child) {
             exited = true;
             break;
         }
-        if (!waitForEvents(display, mapDeadline)) {
-            if (nowMs() >= mapDeadline)
+        if (!waitForEvents(display, deadline)) {
+            if (nowMs() >= deadline)
                 break;
             continue;
         }
@@ -176,21 +198,35 @@ int main(int argc, char **argv)
             continue;
         XEvent event;
         XNextEvent(display, &event);
-        if (event.type != MapNotify || event.xmap.event != root || event.xmap.override_redirect)
-            continue;
-        const Window candidate = event.xmap.window;
-        const std::optional<long> pid = windowPid(display, candidate, netWmPid);
-        if (pid && *pid != long(child))
-            continue;
-        if (isOverrideRedirect(display, candidate))
-            continue;
-        mapped = nowMs();
-        window = candidate;
+        if (event.type == CreateNotify && event.xcreatewindow.parent == root) {
+            // Watched from its creation, before anything can be drawn in it.
+            XDamageCreate(display, event.xcreatewindow.window, XDamageReportRawRectangles);
+        } else if (event.type == MapNotify && window == None && event.xmap.event == root &&
+                   !event.xmap.override_redirect) {
+            const Window candidate = event.xmap.window;
+            const std::optional<long> pid = windowPid(display, candidate, netWmPid);
+            if ((pid && *pid != long(child)) || isOverrideRedirect(display, candidate))
+                continue;
+            mapped = nowMs();
+            window = candidate;
+        } else if (event.type == damageEvent + XDamageNotify) {
+            const auto &damage = reinterpret_cast<const XDamageNotifyEvent &>(event);
+            if (window == None || damage.drawable != window)
+                continue;
+            XRectangle area = damage.area;
+            XUnionRectWithRegion(&area, painted, painted);
+            if (XRectInRegion(painted, 0, 0, damage.geometry.width, damage.geometry.height) ==
+                RectangleIn)
+                paintCpu = clockMs(childClock);
+        }
     }
+    XDestroyRegion(painted);
 
-    if (window == None) {
+    if (paintCpu < 0) {
         std::fprintf(stderr, "mapwatch: %s %s\n", options->command[0],
-                     exited ? "ended without mapping a window" : "mapped no window in time");
+                     exited ? "ended before its window was painted"
+                     : window == None ? "mapped no window in time"
+                                      : "did not paint its whole window in time");
         if (!exited) {
             kill(child, SIGKILL);
             wait4(child, &status, 0, &usage);
@@ -198,7 +234,7 @@ int main(int argc, char **argv)
         return 1;
     }
 
-    // Let the first frame be drawn, so that the peak includes it.
+    // Let the program settle, so that the peak includes what follows the paint.
     const double settleEnd = nowMs() + double(options->settleMs);
     while (nowMs() < settleEnd) {
         if (waitForEvents(display, settleEnd) && XPending(display) > 0) {
@@ -248,10 +284,7 @@ int main(int argc, char **argv)
                      WIFEXITED(status) ? WEXITSTATUS(status) : WTERMSIG(status));
         return 1;
     }
-    const auto ms = [](const timeval &t) {
-        return double(t.tv_sec) * 1e3 + double(t.tv_usec) / 1e3;
-    };
-    std::printf("startup_ms=%.3f maxrss_kb=%ld cpu_ms=%.1f\n", mapped - started, usage.ru_maxrss,
-                ms(usage.ru_utime) + ms(usage.ru_stime));
+    std::printf("startup_ms=%.3f paint_cpu_ms=%.3f maxrss_kb=%ld\n", mapped - started, paintCpu,
+                usage.ru_maxrss);
     return 0;
 }

@@ -4,17 +4,18 @@
 
 #include "classify/calculate.h"
 
-#include <QList>
 #include <QLocale>
 #include <QRegularExpression>
-#include <QSet>
 #include <QString>
 
 #include <algorithm>
+#include <array>
+#include <bitset>
 #include <cmath>
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
+#include <memory>
 #include <optional>
 #include <variant>
 
@@ -52,14 +53,17 @@ const QLocale &localeAt(unsigned index)
 
 // Every character that may stand in a number of the locale: digits of any
 // form, the locale's marks, their full-width forms, and the typed stand-ins
-// for them. A text holding anything else, once trimmed, is no number.
-QSet<char16_t> numberCharacters(const QLocale &locale)
+// for them. A text holding anything else, once trimmed, is no number. One bit
+// per UTF-16 code unit, so that the check costs one test per character.
+using CharacterSet = std::bitset<0x10000>;
+
+CharacterSet numberCharacters(const QLocale &locale)
 {
-    QSet<char16_t> set;
+    CharacterSet set;
     const auto addWithFullWidth = [&](char16_t c) {
-        set.insert(c);
+        set.set(c);
         if (c >= 0x21 && c <= 0x7E)
-            set.insert(char16_t(c + 0xFEE0));
+            set.set(char16_t(c + 0xFEE0));
     };
     for (char16_t c = u'0'; c <= u'9'; ++c)
         addWithFullWidth(c);
@@ -74,10 +78,10 @@ QSet<char16_t> numberCharacters(const QLocale &locale)
     const QString zero = locale.zeroDigit();
     if (zero.size() == 1)
         for (char16_t d = 0; d < 10; ++d)
-            set.insert(char16_t(zero.at(0).unicode() + d));
-    set.insert(u'\u3002'); // ideographic full stop
+            set.set(char16_t(zero.at(0).unicode() + d));
+    set.set(u'\u3002'); // ideographic full stop
     for (char16_t space : {u' ', u'\u00A0', u'\u202F'})
-        set.insert(space);
+        set.set(space);
     return set;
 }
 
@@ -88,15 +92,12 @@ QSet<char16_t> numberCharacters(const QLocale &locale)
 #define KORVANE_NO_COVERAGE
 #endif
 
-KORVANE_NO_COVERAGE bool mayBeANumber(const QString &text, const QSet<char16_t> &allowed)
+KORVANE_NO_COVERAGE bool mayBeANumber(const QString &text, const CharacterSet &allowed)
 {
-    const QString trimmed = text.trimmed();
-    if (trimmed.isEmpty())
-        return false;
-    for (QChar c : trimmed)
-        if (!allowed.contains(c.unicode()))
-            return false;
-    return true;
+    const QStringView trimmed = QStringView(text).trimmed();
+    return !trimmed.isEmpty() && std::all_of(trimmed.begin(), trimmed.end(), [&](QChar c) {
+        return allowed.test(c.unicode());
+    });
 }
 
 // A plain decimal number in ASCII, as strtod reads it in the C locale.
@@ -145,15 +146,15 @@ void checkAgainstStrtod(const CalculatorEntries &entries, const CalculateOutcome
 
 void check(const CalculatorEntries &entries, unsigned localeIndex)
 {
-    static const QList<QSet<char16_t>> characters = [] {
-        QList<QSet<char16_t>> sets;
+    static const auto characters = [] {
+        auto sets = std::make_unique<std::array<CharacterSet, 8>>();
         for (unsigned i = 0; i < 8; ++i)
-            sets.append(numberCharacters(localeAt(i)));
+            (*sets)[i] = numberCharacters(localeAt(i));
         return sets;
     }();
     const QLocale &locale = localeAt(localeIndex);
     const CalculateOutcome outcome = calculate(entries, locale);
-    const QSet<char16_t> &allowed = characters[localeIndex % 8];
+    const CharacterSet &allowed = (*characters)[localeIndex % 8];
     const bool numbers[] = {mayBeANumber(entries.text1, allowed),
                             mayBeANumber(entries.text2, allowed),
                             mayBeANumber(entries.text4, allowed)};
@@ -196,13 +197,14 @@ void runTexts(QString all, const std::uint8_t *settings, std::size_t settingCoun
         all = end < 0 ? QString() : all.mid(end + 1);
     }
 
-    // Only a chosen digit stretches a text, so that most runs stay short and fast.
-    if (const unsigned digit = setting(4); digit >= '1' && digit <= '5') {
+    // Only a chosen digit stretches a text, so that most runs stay short and
+    // fast; longer texts cost far more and find nothing new.
+    if (const unsigned digit = setting(4); digit >= '1' && digit <= '3') {
         QString &stretched = *texts[setting(5) % 3];
         qsizetype repeat = 1;
         for (unsigned i = '0'; i < digit; ++i)
             repeat *= 10;
-        repeat = std::min(repeat, qsizetype(100000) / std::max<qsizetype>(1, stretched.size()));
+        repeat = std::min(repeat, maxStretchedLength / std::max<qsizetype>(1, stretched.size()));
         if (repeat > 1)
             stretched = stretched.repeated(repeat);
     }
@@ -211,6 +213,16 @@ void runTexts(QString all, const std::uint8_t *settings, std::size_t settingCoun
 }
 
 } // namespace
+
+QString checkCalculateEntries(const CalculatorEntries &entries, unsigned localeIndex)
+{
+    try {
+        check(entries, localeIndex);
+    } catch (const Broken &broken) {
+        return broken.description;
+    }
+    return {};
+}
 
 QString checkCalculateInput(const std::uint8_t *data, std::size_t size)
 {
@@ -222,14 +234,17 @@ QString checkCalculateInput(const std::uint8_t *data, std::size_t size)
     const std::uint8_t *rest = newline ? newline + 1 : end;
     const auto restSize = qsizetype(end - rest);
 
-    // The same bytes as UTF-16 reach every code unit, unpaired surrogates included.
-    QString utf16(restSize / 2, Qt::Uninitialized);
-    for (qsizetype i = 0; i < utf16.size(); ++i)
-        utf16[i] = QChar(char16_t(rest[2 * i] | rest[2 * i + 1] << 8));
+    QString texts;
+    if (settingCount > 6 && settings[6] % 2) {
+        // The same bytes as UTF-16 reach every code unit, unpaired surrogates included.
+        texts.resize(restSize / 2);
+        for (qsizetype i = 0; i < texts.size(); ++i)
+            texts[i] = QChar(char16_t(rest[2 * i] | rest[2 * i + 1] << 8));
+    } else {
+        texts = QString::fromUtf8(reinterpret_cast<const char *>(rest), restSize);
+    }
     try {
-        runTexts(QString::fromUtf8(reinterpret_cast<const char *>(rest), restSize), settings,
-                 settingCount);
-        runTexts(utf16, settings, settingCount);
+        runTexts(std::move(texts), settings, settingCount);
     } catch (const Broken &broken) {
         return broken.description;
     }

@@ -34,6 +34,10 @@ inline QString scalableIcon()
     return u"share/icons/hicolor/scalable/apps/%1.svg"_s.arg(appId);
 }
 
+inline const QString manualPage = u"share/man/man1/korvane.1.gz"_s;
+inline const QString copyright = u"share/doc/korvane/copyright"_s;
+inline const QString changelog = u"share/doc/korvane/changelog.gz"_s;
+
 } // namespace installed
 
 // One data row per installed file, in a column "path" holding `root` and
@@ -48,6 +52,9 @@ inline void addInstalledFileRows(const QString &root)
     QTest::newRow("icon 16") << root + installed::pngIcon(16);
     QTest::newRow("icon 32") << root + installed::pngIcon(32);
     QTest::newRow("icon scalable") << root + installed::scalableIcon();
+    QTest::newRow("manual page") << root + installed::manualPage;
+    QTest::newRow("copyright") << root + installed::copyright;
+    QTest::newRow("changelog") << root + installed::changelog;
 }
 
 } // namespace korvane::test

@@ -1,7 +1,8 @@
-// Builds the Debian package with CPack into a scratch folder and reads its
-// control fields and contents with dpkg-deb.
+// Builds the Debian package with CPack into a scratch folder, reads its
+// control fields and contents with dpkg-deb, and has lintian judge it.
 #include <QDir>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -36,6 +37,8 @@ private slots:
     void contents_data();
     void contents();
     void everythingUnderUsr();
+    void executableHasNoRunPath();
+    void lintianFindsNothing();
 
 private:
     QString field(const QString &name);
@@ -129,6 +132,38 @@ void TestPackage::everythingUnderUsr()
     for (const QString &path : std::as_const(m_contents))
         QVERIFY2(path == u"./" || path == u"./usr/" || path.startsWith(u"./usr/"),
                  qPrintable(path));
+}
+
+void TestPackage::executableHasNoRunPath()
+{
+    // Our libraries are linked in and Qt's lie where the loader looks anyway:
+    // a run path would only add folders, $ORIGIN's or the current one, from
+    // which a same-named library could be loaded instead.
+    QTemporaryDir root;
+    QVERIFY(root.isValid());
+    bool ok = false;
+    const QString log = runOrFail(u"dpkg-deb"_s, {u"--extract"_s, m_deb, root.path()}, &ok);
+    QVERIFY2(ok, qPrintable(log));
+    const QString dynamic = runOrFail(QStringLiteral(KORVANE_READELF),
+                                      {u"-d"_s, root.filePath(u"usr/bin/korvane"_s)}, &ok);
+    QVERIFY2(ok, qPrintable(dynamic));
+    QVERIFY2(dynamic.contains(u"(NEEDED)"_s), qPrintable(dynamic));
+    QVERIFY2(!dynamic.contains(u"PATH)"_s), qPrintable(dynamic));
+}
+
+void TestPackage::lintianFindsNothing()
+{
+    const QString lintian = QStringLiteral(KORVANE_LINTIAN);
+    QVERIFY2(!lintian.isEmpty(), "lintian was not found when CMake ran; `make deps` installs it");
+    QProcess process;
+    process.start(lintian, {u"--fail-on"_s, u"error,warning"_s, m_deb});
+    QVERIFY(process.waitForFinished(600000));
+    const QString tags = QString::fromUtf8(process.readAllStandardOutput());
+    // Pedantic and informational tags (P:, I:) are opinions; errors and warnings are not.
+    QVERIFY2(!tags.contains(QRegularExpression(u"^[EW]: "_s, QRegularExpression::MultilineOption)),
+             qPrintable(tags));
+    QVERIFY2(process.exitStatus() == QProcess::NormalExit && process.exitCode() == 0,
+             qPrintable(tags + QString::fromUtf8(process.readAllStandardError())));
 }
 
 QTEST_GUILESS_MAIN(TestPackage)

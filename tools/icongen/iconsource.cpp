@@ -2,7 +2,8 @@
 
 #include <QColor>
 #include <QHash>
-#include <QRegularExpression>
+
+#include <algorithm>
 
 using namespace Qt::Literals::StringLiterals;
 
@@ -26,6 +27,57 @@ bool isValidKey(QChar c)
     return c.unicode() > 0x20 && c.unicode() < 0x7f && c != transparentKey && c != u'#';
 }
 
+// The lines are read by hand: the program draws its window icon from this
+// source at start-up, where a regular expression engine would cost more than
+// the icon itself.
+bool isDigits(QStringView text)
+{
+    return !text.isEmpty() &&
+           std::all_of(text.begin(), text.end(), [](QChar c) { return c >= u'0' && c <= u'9'; });
+}
+
+// "picture WxH Nbpp", N being 1 or 4: a picture with no pixels yet.
+std::optional<Picture> pictureHeader(QStringView line)
+{
+    const QList<QStringView> words = line.split(u' ');
+    if (words.size() != 3 || words[0] != u"picture" || !words[2].endsWith(u"bpp"))
+        return std::nullopt;
+    const QList<QStringView> size = words[1].split(u'x');
+    const QStringView bits = words[2].chopped(3);
+    if (size.size() != 2 || !isDigits(size[0]) || !isDigits(size[1]) ||
+        (bits != u"1" && bits != u"4"))
+        return std::nullopt;
+    Picture picture;
+    picture.width = size[0].toInt(); // 0 when too long, refused with the other sizes
+    picture.height = size[1].toInt();
+    picture.bitsPerPixel = bits.toInt();
+    return picture;
+}
+
+struct PaletteEntry
+{
+    QChar key;
+    QRgb colour;
+};
+
+// "K #rrggbb", then optionally a space and a comment.
+std::optional<PaletteEntry> paletteEntry(QStringView line)
+{
+    if (line.size() < 2 || line[0].isSpace() || line[1] != u' ')
+        return std::nullopt;
+    QStringView colour = line.sliced(1);
+    while (colour.startsWith(u' '))
+        colour = colour.sliced(1);
+    if (colour.size() < 7 || colour[0] != u'#' || (colour.size() > 7 && colour[7] != u' '))
+        return std::nullopt;
+    const QStringView hex = colour.sliced(1, 6);
+    if (!std::all_of(hex.begin(), hex.end(), [](QChar c) {
+            return (c >= u'0' && c <= u'9') || (c.toLower() >= u'a' && c.toLower() <= u'f');
+        }))
+        return std::nullopt;
+    return PaletteEntry{line[0], 0xff000000 | hex.toUInt(nullptr, 16)};
+}
+
 } // namespace
 
 std::optional<IconSource> parseIconSource(QStringView text, ParseError *error)
@@ -35,9 +87,6 @@ std::optional<IconSource> parseIconSource(QStringView text, ParseError *error)
             *error = {line, std::move(message)};
         return std::nullopt;
     };
-
-    static const QRegularExpression pictureHeader(u"^picture (\\d+)x(\\d+) ([14])bpp$"_s);
-    static const QRegularExpression paletteEntry(u"^(\\S) +#([0-9a-fA-F]{6})(?: .*)?$"_s);
 
     IconSource source;
     QHash<QChar, int> keyIndex;
@@ -90,14 +139,11 @@ std::optional<IconSource> parseIconSource(QStringView text, ParseError *error)
             continue;
         }
 
-        if (const auto match = pictureHeader.match(line); match.hasMatch()) {
+        if (auto header = pictureHeader(line)) {
             if (!paletteSeen)
                 return fail(lineNumber, u"a picture before the palette"_s);
             inPalette = false;
-            Picture picture;
-            picture.width = match.captured(1).toInt();
-            picture.height = match.captured(2).toInt();
-            picture.bitsPerPixel = match.captured(3).toInt();
+            Picture &picture = *header;
             // An icon directory holds sizes of 1 to 256 pixels.
             if (picture.width < 1 || picture.width > 256 || picture.height < 1 ||
                 picture.height > 256)
@@ -108,10 +154,10 @@ std::optional<IconSource> parseIconSource(QStringView text, ParseError *error)
         }
 
         if (inPalette) {
-            const auto match = paletteEntry.match(line);
-            if (!match.hasMatch())
+            const std::optional<PaletteEntry> entry = paletteEntry(line);
+            if (!entry)
                 return fail(lineNumber, u"a palette entry is a key and a colour #rrggbb"_s);
-            const QChar key = match.capturedView(1).front();
+            const QChar key = entry->key;
             if (!isValidKey(key))
                 return fail(lineNumber, u"'%1' cannot be a palette key"_s.arg(key));
             if (keyIndex.contains(key))
@@ -119,7 +165,7 @@ std::optional<IconSource> parseIconSource(QStringView text, ParseError *error)
             if (source.palette.size() == maxPaletteSize)
                 return fail(lineNumber, u"more than 16 colours"_s);
             keyIndex.insert(key, int(source.palette.size()));
-            source.palette.push_back(0xff000000 | match.capturedView(2).toUInt(nullptr, 16));
+            source.palette.push_back(entry->colour);
             continue;
         }
 
