@@ -33,7 +33,7 @@ template <typename T, typename... Format> QString charsText(T value, Format... f
 // The shortest text that reads back as the same value, in plain digits
 // within the range people write that way. A limit reads as in the printed
 // tables (0.1, 1.6, 31250), although 0.1 and 1.6 are held a little above.
-template <typename T> QString shortestText(T value)
+template <typename T> QString roundTripText(T value)
 {
     const T magnitude = std::fabs(value);
     const bool plain = magnitude == 0 || (magnitude >= T(1e-4) && magnitude < T(1e15));
@@ -55,7 +55,7 @@ QString singleText(float value)
 // comparison; seventeen digits would only add noise (0.10000000000000001).
 QString doubleText(double value)
 {
-    return shortestText(value);
+    return roundTripText(value);
 }
 
 QString typedText(const QString &text)
@@ -136,6 +136,11 @@ QString noRowText(const VesselInput &in)
 }
 
 } // namespace
+
+QString shortestText(float value)
+{
+    return roundTripText(value);
+}
 
 Cautions cautionsFor(const VesselInput &in, const Decision &decision)
 {

@@ -21,6 +21,11 @@ struct Cautions
 
 Cautions cautionsFor(const VesselInput &input, const Decision &decision);
 
+// The shortest text that reads back as the same single-precision value: a
+// limit as the printed tables write it (0.1, 31250, although 0.1 is held a
+// little above), an entry of 1.6 as 1.6.
+QString shortestText(float value);
+
 // The deciding rule in words, ending in the result, e.g.
 // "第一组介质，25 L ≤ V < 5000 L，0.1 MPa ≤ p < 10 MPa：Ⅱ 类".
 QString ruleText(const VesselInput &input, const Decision &decision);

@@ -1,7 +1,9 @@
 // Renders each window offscreen into a PNG, for machines without a display
-// and for the pictures in docs/. Usage: korvane-screenshots OUTPUT_DIR
+// and for the pictures in docs/, and the class chart of one vessel of each
+// medium group. Usage: korvane-screenshots OUTPUT_DIR
 #include "app/startup.h"
 #include "app/windowmanager.h"
+#include "ui/calculator/classchart.h"
 
 #include <QApplication>
 #include <QDir>
@@ -28,6 +30,16 @@ int main(int argc, char *argv[])
         return 1;
     }
 
+    const auto save = [&out, &err](const QImage &image, const QString &file) {
+        const QString path = out.filePath(file);
+        if (!image.save(path)) {
+            err << "cannot write " << path << '\n';
+            return false;
+        }
+        QTextStream(stdout) << path << '\n';
+        return true;
+    };
+
     korvane::configureApplication();
     korvane::WindowManager windows;
     const struct
@@ -43,13 +55,25 @@ int main(int argc, char *argv[])
         QWidget *window = windows.window(shot.name);
         window->show();
         QApplication::processEvents();
-        const QString path = out.filePath(shot.file);
-        if (!window->grab().save(path)) {
-            err << "cannot write " << path << '\n';
+        if (!save(window->grab().toImage(), shot.file))
             return 1;
-        }
         window->hide();
-        QTextStream(stdout) << path << '\n';
+    }
+
+    // The chart as the tooltip shows it at 96 dpi.
+    const struct
+    {
+        float p, V;
+        korvane::MediumGroup group;
+        QString file;
+    } charts[] = {
+        {2, 10000, korvane::MediumGroup::Group1, u"class-chart-1.png"_s},
+        {0.5f, 2e5f, korvane::MediumGroup::Group2, u"class-chart-2.png"_s},
+    };
+    for (const auto &chart : charts) {
+        const auto in = korvane::ui::chart::vesselAt(chart.group, chart.p, chart.V);
+        if (!save(korvane::ui::drawClassChart(in, 1), chart.file))
+            return 1;
     }
     return 0;
 }

@@ -1,5 +1,6 @@
 #include "calculatorwindow.h"
 
+#include "classchart.h"
 #include "classify/reason.h"
 #include "ui/common/accessibility.h"
 #include "ui/common/navigator.h"
@@ -14,8 +15,10 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QMessageBox>
+#include <QMimeData>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QToolTip>
 
 using namespace Qt::Literals::StringLiterals;
 
@@ -89,6 +92,16 @@ constexpr Caption kUnits[] = {
 constexpr int kClientWidth = 7140; // twips
 constexpr int kClientHeight = 9855;
 
+// A copied chart is pasted into documents that get printed: twice the pixels.
+constexpr qreal kCopiedChartRatio = 2;
+
+// The chart above the reason's lines, one line each as in the plain text.
+QString reasonHtml(const QString &reason, const QByteArray &chart, const char *format)
+{
+    return u"%1<p style=\"white-space:pre\">%2</p>"_s.arg(
+        imageHtml(chart, format, chartSize()), reason.toHtmlEscaped().replace(u'\n', u"<br>"_s));
+}
+
 QStringView boxName(InputBox box)
 {
     switch (box) {
@@ -150,6 +163,7 @@ CalculatorWindow::CalculatorWindow(Navigator &navigator, QWidget *parent)
     m_text3->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(m_text3, &QWidget::customContextMenuRequested, this,
             &CalculatorWindow::Text3_ContextMenu);
+    m_text3->installEventFilter(this);
 
     Form_Load();
 }
@@ -200,11 +214,50 @@ void CalculatorWindow::Text3_ContextMenu(const QPoint &position)
     QMenu *menu = m_text3->createStandardContextMenu();
     menu->setAttribute(Qt::WA_DeleteOnClose);
     menu->addSeparator();
-    QAction *copyReason = menu->addAction(u"复制判定依据"_s);
-    copyReason->setEnabled(!m_reason.isEmpty());
-    connect(copyReason, &QAction::triggered, this,
-            [reason = m_reason] { QGuiApplication::clipboard()->setText(reason); });
+    QAction *copyItem = menu->addAction(u"复制判定依据"_s);
+    copyItem->setEnabled(!m_reason.isEmpty());
+    connect(copyItem, &QAction::triggered, this, &CalculatorWindow::copyReason);
     menu->popup(m_text3->mapToGlobal(position));
+}
+
+// The reason with the chart above it. The chart is drawn only now, when the
+// tooltip is wanted, and kept until the next result.
+void CalculatorWindow::Text3_ToolTip(const QHelpEvent &event)
+{
+    const qreal ratio = m_text3->devicePixelRatioF();
+    if (m_richTip.isEmpty() || m_richTipRatio != ratio) {
+        const char *format = "BMP";
+        m_richTip =
+            reasonHtml(m_reason, encodeImage(drawClassChart(*m_input, ratio), format), format);
+        m_richTipRatio = ratio;
+    }
+    QToolTip::showText(event.globalPos(), m_richTip, m_text3, {}, m_text3->toolTipDuration());
+}
+
+// Plain text for editors, the chart and the words as HTML for word
+// processors, and the chart as an image for image editors.
+void CalculatorWindow::copyReason() const
+{
+    if (!m_input)
+        return;
+    const QImage chart = drawClassChart(*m_input, kCopiedChartRatio);
+    const char *format = "PNG";
+    const QByteArray png = encodeImage(chart, format);
+    auto *data = new QMimeData;
+    data->setText(m_reason);
+    data->setHtml(reasonHtml(m_reason, png, format));
+    data->setImageData(chart);
+    data->setData(u"image/png"_s, png);
+    QGuiApplication::clipboard()->setMimeData(data);
+}
+
+bool CalculatorWindow::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == m_text3 && event->type() == QEvent::ToolTip && m_input) {
+        Text3_ToolTip(*static_cast<QHelpEvent *>(event));
+        return true;
+    }
+    return QWidget::eventFilter(watched, event);
 }
 
 void CalculatorWindow::closeEvent(QCloseEvent *event)
@@ -234,6 +287,8 @@ void CalculatorWindow::showResult(const CalculateSuccess &success, const Calcula
     // Only a successful calculation replaces the reason, so that it always
     // belongs to the result on show.
     m_reason = reasonText(typed, success.input);
+    m_input = success.input;
+    m_richTip.clear();
     m_text3->setToolTip(m_reason);
     m_text3->setAccessibleDescription(m_reason);
 }

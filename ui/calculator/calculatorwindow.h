@@ -6,7 +6,10 @@
 
 #include <QWidget>
 
+#include <optional>
+
 class QCheckBox;
+class QHelpEvent;
 class QLineEdit;
 class QRadioButton;
 
@@ -29,9 +32,11 @@ public:
     void Command2_Click();
     void Command3_Click();
     void Text3_ContextMenu(const QPoint &position);
+    void Text3_ToolTip(const QHelpEvent &event);
 
 protected:
     void closeEvent(QCloseEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     CalculatorEntries entries() const;
@@ -39,6 +44,7 @@ private:
     void reportError(const CalculateError &error);
     QLineEdit *textBox(InputBox box) const;
     QString caption(QStringView control) const;
+    void copyReason() const;
 
     Navigator &m_navigator;
     Controls m_controls;
@@ -50,7 +56,12 @@ private:
     QCheckBox *m_check2;
     QRadioButton *m_option1;
     QRadioButton *m_option2;
-    QString m_reason; // why the last successful calculation gave its result
+    QString m_reason;                   // why the last successful calculation gave its result
+    std::optional<VesselInput> m_input; // what it calculated with, for the chart
+    // The tooltip with the chart, drawn at the first hover after a calculation
+    // for the screen's pixel ratio then.
+    QString m_richTip;
+    qreal m_richTipRatio = 0;
 };
 
 } // namespace korvane::ui

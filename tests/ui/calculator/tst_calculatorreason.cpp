@@ -1,8 +1,9 @@
 // The reason beside the result in the calculator window: the tooltip and
 // accessible description of Text3 after calculations that succeed and fail,
-// and the context-menu item that copies it.
+// the chart above the words, and the context-menu item that copies them.
 #include "classify/reason.h"
 #include "ui/calculator/calculatorwindow.h"
+#include "ui/calculator/classchart.h"
 #include "ui/common/navigator.h"
 
 #include <QAction>
@@ -14,6 +15,8 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QMessageBox>
+#include <QMimeData>
+#include <QPainter>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTest>
@@ -72,6 +75,33 @@ QString looks(const QWidget &w)
              w.palette().color(QPalette::WindowText).name(),
              w.palette().color(QPalette::ButtonText).name(),
              w.isVisible() ? u"shown"_s : u"hidden"_s, text);
+}
+
+// The image that an HTML text carries in a data: URL, in the given format.
+QByteArray embeddedImage(const QString &html, const QString &format)
+{
+    const QRegularExpression image(
+        u"<img src=\"data:image/%1;base64,([A-Za-z0-9+/=]+)\""_s.arg(format));
+    return QByteArray::fromBase64(image.match(html).captured(1).toLatin1());
+}
+
+// The vessel's point as HTML shows it: pixels in the point's colour, which
+// only the chart has, once the text document has read the image.
+int pointPixels(const QString &html)
+{
+    QTextDocument document;
+    document.setHtml(html);
+    QImage shown(document.size().toSize(), QImage::Format_RGB32);
+    shown.fill(Qt::white);
+    QPainter painter(&shown);
+    document.drawContents(&painter);
+    painter.end();
+    int count = 0;
+    for (int y = 0; y < shown.height(); ++y) {
+        for (int x = 0; x < shown.width(); ++x)
+            count += shown.pixel(x, y) == korvane::ui::chart::kPointColour;
+    }
+    return count;
 }
 
 } // namespace
@@ -235,7 +265,18 @@ void TestCalculatorReason::tooltipShowsOnHover()
     QHelpEvent hover(QEvent::ToolTip, at, text3->mapToGlobal(at));
     QApplication::sendEvent(text3, &hover);
     QTRY_VERIFY(QToolTip::isVisible());
-    QCOMPARE(QToolTip::text(), text3->toolTip());
+
+    // The chart first, then the words of the reason, as rich text.
+    const QString shown = QToolTip::text();
+    QVERIFY(Qt::mightBeRichText(shown));
+    const qsizetype image = shown.indexOf(u"<img "_s);
+    QVERIFY(image >= 0);
+    QVERIFY(image < shown.indexOf(u"结果：本设备属于Ⅱ 类容器。"_s));
+    QTextDocument document;
+    document.setHtml(shown);
+    QVERIFY2(document.toPlainText().contains(text3->toolTip()), qPrintable(document.toPlainText()));
+    QCOMPARE(QImage::fromData(embeddedImage(shown, u"bmp"_s), "BMP").size(), ui::chartSize());
+    QVERIFY(pointPixels(shown) > 30);
     QToolTip::hideText();
 }
 
@@ -372,6 +413,19 @@ void TestCalculatorReason::menuCopiesTheReason()
     copy->trigger();
     const QString copied = QGuiApplication::clipboard()->text();
     QCOMPARE(copied, text3->toolTip());
+
+    // Three forms at once: the words, the chart with the words, the chart.
+    const QMimeData *data = QGuiApplication::clipboard()->mimeData();
+    QVERIFY(data->hasText() && data->hasHtml() && data->hasImage());
+    const QByteArray png = data->data(u"image/png"_s);
+    const QImage chart = QImage::fromData(png, "PNG");
+    QCOMPARE(chart.size(), ui::chartSize() * 2);
+    QCOMPARE(qvariant_cast<QImage>(data->imageData()).size(), chart.size());
+    QCOMPARE(embeddedImage(data->html(), u"png"_s), png);
+    QTextDocument document;
+    document.setHtml(data->html());
+    QVERIFY(document.toPlainText().contains(copied));
+    QVERIFY(pointPixels(data->html()) > 30);
     QVERIFY(copied.startsWith(u"结果：本设备属于Ⅱ 类容器。\n"_s));
     QVERIFY(
         copied.contains(u"判定依据：第一组介质，25 L ≤ V < 5000 L，0.1 MPa ≤ p < 10 MPa：Ⅱ 类"_s));
