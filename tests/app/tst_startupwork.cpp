@@ -86,7 +86,13 @@ void TestStartupWork::songFaceHasItsMetrics()
     const QFontMetricsF metrics(font);
     const QString face = QFontInfo(font).family();
     const qreal em = metrics.horizontalAdvance(u'中');
-    QVERIFY2(em == 19 && metrics.horizontalAdvance(u"pwV MPa"_s) == 7 * em / 2,
+    // Windows' font engine rounds each advance to a whole pixel.
+#ifdef Q_OS_WIN
+    constexpr qreal tolerance = 7 * 0.5;
+#else
+    constexpr qreal tolerance = 0;
+#endif
+    QVERIFY2(em == 19 && qAbs(metrics.horizontalAdvance(u"pwV MPa"_s) - 7 * em / 2) <= tolerance,
              qPrintable(u"\"宋体\" is drawn in %1, which lacks the Song face's widths: "
                         "are the font substitutes registered at start-up?"_s.arg(face)));
 }

@@ -23,6 +23,9 @@ cmake -S "$root" -B "$build" -G Ninja \
     -DCMAKE_BUILD_TYPE=Release \
     -DCMAKE_CROSSCOMPILING_EMULATOR="$root/tools/windows/wine-run.sh;$qt"
 cmake --build "$build" --parallel "$jobs"
+# Qt's Chinese catalogue where the test programs look for it, beside them.
+mkdir -p "$build/bin/translations"
+cp /usr/share/qt6/translations/qtbase_zh_CN.qm "$build/bin/translations/"
 
 # The deploy folder: the program, the plugins Qt loads at start-up, and every
 # DLL they import that is not part of Windows itself.
