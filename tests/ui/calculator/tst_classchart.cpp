@@ -253,11 +253,12 @@ void TestClassChart::drawsInUnderFiveMilliseconds_data()
     QTest::newRow("device pixel ratio 2") << 2.0;
 }
 
-// The time this thread has run, where the system keeps it, so that other
-// programs on a busy machine do not count; the time passed elsewhere.
+// The time this thread has run, where the system keeps it finely (Linux), so
+// that other programs on a busy machine do not count; the time passed
+// elsewhere (Windows keeps thread times in steps of 10 ms and more).
 double threadMilliseconds()
 {
-#if defined(CLOCK_THREAD_CPUTIME_ID)
+#if defined(Q_OS_LINUX)
     timespec now;
     clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
     return double(now.tv_sec) * 1e3 + double(now.tv_nsec) / 1e6;
@@ -301,6 +302,8 @@ void TestClassChart::drawsInUnderFiveMilliseconds()
           ratio, draw.fastest, draw.median, bmp.fastest, bmp.median, png.fastest, png.median);
 #if defined(__SANITIZE_ADDRESS__)
     QSKIP("timed only without sanitizers");
+#elif !defined(Q_OS_LINUX)
+    QSKIP("the bound is checked where the thread's own time is kept (Linux)");
 #endif
     QVERIFY2(draw.fastest < 5.0, qPrintable(QString::number(draw.fastest)));
 }
