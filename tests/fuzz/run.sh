@@ -3,16 +3,16 @@
 # RUNS inputs or SECONDS have passed, then prints how many inputs ran in all.
 # The processes share WORK_DIR/corpus, so that each picks up what the other
 # finds. Fails on any finding: crash, hang, sanitizer report or broken promise.
-# Usage: tests/fuzz/run.sh FUZZER WORK_DIR SEED_DIR JOBS RUNS SECONDS
+# Usage: tests/fuzz/run.sh FUZZER WORK_DIR START_DIR JOBS RUNS SECONDS
 set -euo pipefail
 
 if [ $# -ne 6 ]; then
-    echo "usage: $0 FUZZER WORK_DIR SEED_DIR JOBS RUNS SECONDS" >&2
+    echo "usage: $0 FUZZER WORK_DIR START_DIR JOBS RUNS SECONDS" >&2
     exit 2
 fi
 fuzzer=$(realpath "$1")
 work=$(realpath "$2")
-seeds=$(realpath "$3")
+start_inputs=$(realpath "$3")
 jobs=$4 runs=$5 seconds=$6
 
 mkdir -p "$work/corpus"
@@ -25,7 +25,7 @@ status=0
 # repeats it in its own output when the process ends.
 "$fuzzer" -jobs="$jobs" -workers="$jobs" -runs=$(((runs + jobs - 1) / jobs)) \
     -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 -print_final_stats=1 \
-    -artifact_prefix="$work/" corpus "$seeds" >fuzz-all.log 2>&1 || status=$?
+    -artifact_prefix="$work/" corpus "$start_inputs" >fuzz-all.log 2>&1 || status=$?
 elapsed=$(($(date +%s) - started))
 
 total=0
