@@ -1,6 +1,6 @@
 #include "identity.h"
 
-#include "tools/icongen/icofile.h"
+#include "ui/common/iconsource.h"
 
 #include <QFile>
 #include <QGuiApplication>
@@ -19,13 +19,13 @@ QIcon applicationIcon()
     QFile file(u":/icons/korvane-icon.txt"_s);
     if (!file.open(QIODevice::ReadOnly))
         return icon;
-    icongen::ParseError error;
-    const auto source = icongen::parseIconSource(QString::fromUtf8(file.readAll()), &error);
+    ui::ParseError error;
+    const auto source = ui::parseIconSource(QString::fromUtf8(file.readAll()), &error);
     if (!source)
         return icon;
-    for (const icongen::Picture &picture : source->pictures)
+    for (const ui::Picture &picture : source->pictures)
         if (picture.bitsPerPixel == 4)
-            icon.addPixmap(QPixmap::fromImage(icongen::renderPicture(*source, picture)));
+            icon.addPixmap(QPixmap::fromImage(ui::renderPicture(*source, picture)));
     return icon;
 }
 

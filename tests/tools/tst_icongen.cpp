@@ -1,6 +1,6 @@
 #include "tests/resources/icoreader.h"
 #include "tools/icongen/icofile.h"
-#include "tools/icongen/iconsource.h"
+#include "ui/common/iconsource.h"
 
 #include <QBuffer>
 #include <QFile>
@@ -9,6 +9,7 @@
 
 using namespace Qt::Literals::StringLiterals;
 using namespace korvane::icongen;
+using namespace korvane::ui;
 
 namespace {
 

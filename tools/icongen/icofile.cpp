@@ -2,6 +2,8 @@
 
 namespace korvane::icongen {
 
+using namespace korvane::ui;
+
 namespace {
 
 constexpr int iconDirSize = 6;
@@ -120,20 +122,6 @@ QByteArray encodeIco(const IconSource &source)
     for (const Picture &picture : source.pictures)
         writeImage(out, source, picture);
     return out;
-}
-
-QImage renderPicture(const IconSource &source, const Picture &picture)
-{
-    const std::vector<QRgb> colours = pictureColours(source, picture);
-    QImage image(picture.width, picture.height, QImage::Format_ARGB32);
-    for (int y = 0; y < picture.height; ++y) {
-        for (int x = 0; x < picture.width; ++x) {
-            const int index = picture.pixel(x, y);
-            image.setPixel(
-                x, y, index == transparentPixel ? qRgba(0, 0, 0, 0) : colours[std::size_t(index)]);
-        }
-    }
-    return image;
 }
 
 } // namespace korvane::icongen

@@ -4,7 +4,7 @@
 // picture; with DOCS_DIR also DOCS_DIR/icon.png and DOCS_DIR/icon-images.png,
 // enlarged for the README.
 #include "icofile.h"
-#include "iconsource.h"
+#include "ui/common/iconsource.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -16,6 +16,7 @@
 
 using namespace Qt::Literals::StringLiterals;
 using namespace korvane::icongen;
+using namespace korvane::ui;
 
 namespace {
 

@@ -2,6 +2,7 @@
 // palette keys, one character per pixel.
 #pragma once
 
+#include <QImage>
 #include <QRgb>
 #include <QString>
 #include <QStringView>
@@ -9,7 +10,7 @@
 #include <optional>
 #include <vector>
 
-namespace korvane::icongen {
+namespace korvane::ui {
 
 // The key that marks a pixel through which the background shows.
 inline constexpr QChar transparentKey = u'.';
@@ -46,4 +47,7 @@ std::optional<IconSource> parseIconSource(QStringView text, ParseError *error);
 // 1-bit picture, the source's palette padded with black to 16 for a 4-bit one.
 std::vector<QRgb> pictureColours(const IconSource &source, const Picture &picture);
 
-} // namespace korvane::icongen
+// The picture in true colour, transparent where its mask is set.
+QImage renderPicture(const IconSource &source, const Picture &picture);
+
+} // namespace korvane::ui

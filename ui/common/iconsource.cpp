@@ -7,7 +7,7 @@
 
 using namespace Qt::Literals::StringLiterals;
 
-namespace korvane::icongen {
+namespace korvane::ui {
 
 namespace {
 
@@ -192,4 +192,18 @@ std::vector<QRgb> pictureColours(const IconSource &source, const Picture &pictur
     return colours;
 }
 
-} // namespace korvane::icongen
+QImage renderPicture(const IconSource &source, const Picture &picture)
+{
+    const std::vector<QRgb> colours = pictureColours(source, picture);
+    QImage image(picture.width, picture.height, QImage::Format_ARGB32);
+    for (int y = 0; y < picture.height; ++y) {
+        for (int x = 0; x < picture.width; ++x) {
+            const int index = picture.pixel(x, y);
+            image.setPixel(
+                x, y, index == transparentPixel ? qRgba(0, 0, 0, 0) : colours[std::size_t(index)]);
+        }
+    }
+    return image;
+}
+
+} // namespace korvane::ui
