@@ -59,22 +59,22 @@ def with_role(root, role):
     return [node for node in descendants(root) if node.getRole() == role]
 
 
+def child(node, wanted):
+    children = (node.getChildAtIndex(i) for i in range(node.childCount))
+    return next((c for c in children if c is not None and wanted(c)), None)
+
+
 def korvane_app():
-    desktop = pyatspi.Registry.getDesktop(0)
-    for i in range(desktop.childCount):
-        app = desktop.getChildAtIndex(i)
-        if app is not None and app.name.lower() == "korvane":
-            return app
-    return None
+    return child(pyatspi.Registry.getDesktop(0), lambda app: app.name.lower() == "korvane")
 
 
 def showing_frame(app, name):
-    for i in range(app.childCount):
-        frame = app.getChildAtIndex(i)
-        if (frame is not None and frame.name == name
-                and frame.getState().contains(pyatspi.STATE_SHOWING)):
-            return frame
-    return None
+    return child(app, lambda frame: frame.name == name
+                 and frame.getState().contains(pyatspi.STATE_SHOWING))
+
+
+def buttons_of(frame):
+    return {button.name: button for button in with_role(frame, pyatspi.ROLE_PUSH_BUTTON)}
 
 
 def press(button):
@@ -120,15 +120,17 @@ def run(korvane):
 
     radios = with_role(calculator, pyatspi.ROLE_RADIO_BUTTON)
     check(len(radios) == 2, f"the two medium groups are radio buttons (found {len(radios)})")
-    check(not with_role(calculator, pyatspi.ROLE_CHECK_BOX) or
-          all(box.name == "是" for box in with_role(calculator, pyatspi.ROLE_CHECK_BOX)),
+    check(all(box.name == "是" for box in with_role(calculator, pyatspi.ROLE_CHECK_BOX)),
           "only the two 是 boxes are check boxes")
 
     boxes = {}
     for entry in with_role(calculator, pyatspi.ROLE_TEXT):
         labels = labels_of(entry)
         boxes[labels[0] if labels else ""] = entry
-    for caption, unit in (("设计压力   p", "MPa"), ("容   积    V", "L"), ("工作压力   pw", "MPa")):
+    # Each number box: its caption, its unit, and what is typed into it.
+    entries = (("设计压力   p", "MPa", "10"), ("容   积    V", "L", "25"),
+               ("工作压力   pw", "MPa", "10"))
+    for caption, unit, _ in entries:
         entry = boxes.get(caption)
         check(entry is not None, f"a text box labelled by “{caption}”")
         if entry is not None:
@@ -136,11 +138,10 @@ def run(korvane):
                   f"“{caption}” gives its unit {unit} (got “{entry.description}”)")
     result_box = boxes.get("结果：本设备属于")
     check(result_box is not None, "the result box is labelled by “结果：本设备属于”")
-    if None in (result_box, boxes.get("设计压力   p"), boxes.get("容   积    V"),
-                boxes.get("工作压力   pw")):
+    if result_box is None or any(caption not in boxes for caption, _, _ in entries):
         return
 
-    for caption, value in (("设计压力   p", "10"), ("容   积    V", "25"), ("工作压力   pw", "10")):
+    for caption, _, value in entries:
         boxes[caption].queryEditableText().setTextContents(value)
 
     # Announcements arrive as events; the listener runs in GLib's main loop.
@@ -152,7 +153,7 @@ def run(korvane):
 
     pyatspi.Registry.registerEventListener(on_description,
                                            "object:property-change:accessible-description")
-    buttons = {button.name: button for button in with_role(calculator, pyatspi.ROLE_PUSH_BUTTON)}
+    buttons = buttons_of(calculator)
     GLib.timeout_add(200, lambda: press(buttons["计算"]) and False)
     GLib.timeout_add(10000, pyatspi.Registry.stop)
     pyatspi.Registry.start()
@@ -167,13 +168,11 @@ def run(korvane):
     page1 = wait_for(lambda: showing_frame(app, "第1页：第1.4条"), 10)
     check(page1 is not None, "查看1.4 shows a frame named 第1页：第1.4条")
     if page1 is not None:
-        next_page = [b for b in with_role(page1, pyatspi.ROLE_PUSH_BUTTON) if b.name == "下一页"]
-        press(next_page[0])
+        press(buttons_of(page1)["下一页"])
         page2 = wait_for(lambda: showing_frame(app, "第2页：第1.4.2条至第1.5条"), 10)
         check(page2 is not None, "下一页 shows a frame named 第2页：第1.4.2条至第1.5条")
         if page2 is not None:
-            home = [b for b in with_role(page2, pyatspi.ROLE_PUSH_BUTTON) if b.name == "返回首页"]
-            press(home[0])
+            press(buttons_of(page2)["返回首页"])
             check(wait_for(lambda: showing_frame(app, "压力容器类别计算"), 10) is not None,
                   "返回首页 shows the calculator again")
 

@@ -83,14 +83,6 @@ QString otherSetting(const QWidget &window)
     return {};
 }
 
-// At one device pixel to the pixel, whatever the screen's ratio.
-QImage render(QWidget &window)
-{
-    QImage image(window.size(), QImage::Format_RGB32);
-    window.render(&image);
-    return image;
-}
-
 struct Difference
 {
     int pixels = 0;     // pixels beyond the tolerance
@@ -171,7 +163,9 @@ void TestWindowPictures::looksAsReviewed()
     if (const QString other = otherSetting(*window); !other.isEmpty())
         QSKIP(qPrintable(u"the reviewed pictures cannot be drawn here: "_s + other));
 
-    const QImage actual = render(*window);
+    // At one device pixel to the pixel, whatever the screen's ratio.
+    QImage actual(window->size(), QImage::Format_RGB32);
+    window->render(&actual);
     const QString reviewed = QStringLiteral(KORVANE_PICTURES_DIR) + u'/' + file;
     if (qEnvironmentVariableIsSet("KORVANE_ACCEPT_PICTURES")) {
         QVERIFY2(actual.save(reviewed), qPrintable(u"cannot write "_s + reviewed));
