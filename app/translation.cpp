@@ -8,7 +8,7 @@ using namespace Qt::Literals::StringLiterals;
 
 namespace korvane {
 
-bool installQtTranslation()
+void installQtTranslation()
 {
     auto *translator = new QTranslator(QCoreApplication::instance());
     // Beside the program where it is shipped with it (Windows), else where
@@ -16,11 +16,12 @@ bool installQtTranslation()
     const QString places[] = {QCoreApplication::applicationDirPath() + u"/translations"_s,
                               QLibraryInfo::path(QLibraryInfo::TranslationsPath)};
     for (const QString &place : places) {
-        if (translator->load(u"qtbase_zh_CN"_s, place))
-            return QCoreApplication::installTranslator(translator);
+        if (translator->load(u"qtbase_zh_CN"_s, place)) {
+            QCoreApplication::installTranslator(translator);
+            return;
+        }
     }
     delete translator;
-    return false;
 }
 
 } // namespace korvane

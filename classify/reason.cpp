@@ -66,11 +66,6 @@ QString typedText(const QString &text)
     return trimmed.left(kMaxTypedLength) + u'…';
 }
 
-QString groupName(MediumGroup group)
-{
-    return group == MediumGroup::Group1 ? u"第一组介质"_s : u"第二组介质"_s;
-}
-
 // "25 L ≤ V < 5000 L", "p ≥ 0.1 MPa", "pV < 50000 MPa·L"; empty for no condition.
 QString bandText(const rules::Band &band, QStringView symbol, QStringView unit)
 {
@@ -136,6 +131,11 @@ QString noRowText(const VesselInput &in)
 }
 
 } // namespace
+
+QString groupName(MediumGroup group)
+{
+    return group == MediumGroup::Group1 ? u"第一组介质"_s : u"第二组介质"_s;
+}
 
 QString shortestText(float value)
 {

@@ -21,6 +21,9 @@ struct Cautions
 
 Cautions cautionsFor(const VesselInput &input, const Decision &decision);
 
+// "第一组介质" or "第二组介质".
+QString groupName(MediumGroup group);
+
 // The shortest text that reads back as the same single-precision value: a
 // limit as the printed tables write it (0.1, 31250, although 0.1 is held a
 // little above), an entry of 1.6 as 1.6.

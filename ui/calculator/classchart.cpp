@@ -38,11 +38,6 @@ QFont face(int pixels)
     return songFont(pixels * 72.0 / 96.0);
 }
 
-QString groupName(MediumGroup group)
-{
-    return group == MediumGroup::Group1 ? u"第一组介质"_s : u"第二组介质"_s;
-}
-
 QString classMark(ClassResult result)
 {
     switch (result) {
@@ -287,13 +282,19 @@ void drawPoint(QPainter &painter, const PointPlace &place)
     painter.drawEllipse(at, 4.5, 4.5);
 }
 
+// The plot with room for the labels around it.
+QSize sizeAround(const chart::Geometry &geometry)
+{
+    const QRectF plot = geometry.plot();
+    return QSize(int(std::ceil(plot.right() + kRightMargin)),
+                 int(std::ceil(plot.bottom() + kBottomMargin)));
+}
+
 } // namespace
 
 QSize chartSize()
 {
-    const QRectF plot = chartGeometry().plot();
-    return QSize(int(std::ceil(plot.right() + kRightMargin)),
-                 int(std::ceil(plot.bottom() + kBottomMargin)));
+    return sizeAround(chartGeometry());
 }
 
 chart::Geometry chartGeometry()
@@ -319,7 +320,7 @@ QImage drawClassChart(const VesselInput &in, qreal devicePixelRatio)
 {
     const chart::Geometry geometry = chartGeometry();
     const QRectF plot = geometry.plot();
-    const QSize size = chartSize();
+    const QSize size = sizeAround(geometry);
     QImage image(size * devicePixelRatio, QImage::Format_RGB32);
     image.setDevicePixelRatio(devicePixelRatio);
     image.fill(Qt::white);
