@@ -69,7 +69,7 @@ def korvane_app():
 
 
 def showing_frame(app, name):
-    return child(app, lambda frame: frame.name == name
+    return child(app, lambda frame: frame.name == name and frame.getRole() == pyatspi.ROLE_FRAME
                  and frame.getState().contains(pyatspi.STATE_SHOWING))
 
 

@@ -3,12 +3,9 @@
 // the first window does not need).
 #include "app/startup.h"
 #include "app/windowmanager.h"
-#include "ui/common/fonts.h"
 
 #include <QApplication>
 #include <QFile>
-#include <QFontInfo>
-#include <QFontMetricsF>
 #include <QLoggingCategory>
 #include <QTest>
 
@@ -19,9 +16,7 @@ class TestStartupWork : public QObject
     Q_OBJECT
 
 private slots:
-    // Runs the start-up, so it comes first.
     void loadsNoImagePlugin();
-    void songFaceHasItsMetrics();
 };
 
 // What Qt's plugin loader says it looks at, from before the application exists.
@@ -76,25 +71,6 @@ void TestStartupWork::loadsNoImagePlugin()
         QVERIFY2(!file.contains(u"/imageformats/"_s), qPrintable(file));
         QVERIFY2(!file.contains(u"/iconengines/"_s), qPrintable(file));
     }
-}
-
-// Without its stand-ins "宋体" falls back to whatever face the system has,
-// with other widths, and every line of the windows moves.
-void TestStartupWork::songFaceHasItsMetrics()
-{
-    const QFont font = korvane::ui::songFont(14.25);
-    const QFontMetricsF metrics(font);
-    const QString face = QFontInfo(font).family();
-    const qreal em = metrics.horizontalAdvance(u'中');
-    // Windows' font engine rounds each advance to a whole pixel.
-#ifdef Q_OS_WIN
-    constexpr qreal tolerance = 7 * 0.5;
-#else
-    constexpr qreal tolerance = 0;
-#endif
-    QVERIFY2(em == 19 && qAbs(metrics.horizontalAdvance(u"pwV MPa"_s) - 7 * em / 2) <= tolerance,
-             qPrintable(u"\"宋体\" is drawn in %1, which lacks the Song face's widths: "
-                        "are the font substitutes registered at start-up?"_s.arg(face)));
 }
 
 int main(int argc, char *argv[])

@@ -10,7 +10,6 @@
 #include <QDir>
 #include <QFontInfo>
 #include <QGlyphRun>
-#include <QLabel>
 #include <QLineEdit>
 #include <QPainter>
 #include <QStyle>
@@ -33,24 +32,14 @@ const QStringList kFaces = {u"AR PL SungtiL GB"_s, u"DejaVu Sans"_s};
 // may round a channel differently by a step or two.
 constexpr int kTolerance = 2;
 
-QString shownText(const QWidget &control)
-{
-    if (const auto *label = qobject_cast<const QLabel *>(&control))
-        return label->text();
-    if (const auto *button = qobject_cast<const QAbstractButton *>(&control))
-        return button->text();
-    if (const auto *box = qobject_cast<const QLineEdit *>(&control))
-        return box->text();
-    return {};
-}
-
 // The faces the window's text is drawn in: each control's own and those
 // that stand in for the characters it lacks.
 QStringList drawnFaces(const QWidget &window)
 {
     QStringList faces;
     for (const QWidget *control : window.findChildren<QWidget *>()) {
-        const QString text = shownText(*control);
+        // Labels, buttons and text boxes all call what they show "text".
+        const QString text = control->property("text").toString();
         if (text.isEmpty())
             continue;
         faces << QFontInfo(control->font()).family();

@@ -5,7 +5,6 @@
 #include "ui/common/fonts.h"
 #include "ui/reference/referencepages.h"
 
-#include <QAccessible>
 #include <QFontMetricsF>
 #include <QLabel>
 #include <QPushButton>
@@ -48,7 +47,6 @@ private slots:
     void buttonsNavigate_data();
     void buttonsNavigate();
     void buttonFonts();
-    void screenReadersTellThePagesApart();
 };
 
 void TestReferencePages::pages_data()
@@ -162,21 +160,6 @@ void TestReferencePages::buttonFonts()
         QCOMPARE(second.findChild<QPushButton *>(name)->font(), second.font());
         QVERIFY(!second.findChild<QPushButton *>(name)->testAttribute(Qt::WA_SetFont));
     }
-}
-
-// Both pages carry one title; a screen reader hears two different windows.
-void TestReferencePages::screenReadersTellThePagesApart()
-{
-    FakeNavigator navigator;
-    Form2Page first(navigator);
-    Form3Page second(navigator);
-    QAccessibleInterface *one = QAccessible::queryAccessibleInterface(&first);
-    QAccessibleInterface *two = QAccessible::queryAccessibleInterface(&second);
-    QCOMPARE(one->role(), QAccessible::Window);
-    QCOMPARE(two->role(), QAccessible::Window);
-    QCOMPARE(one->text(QAccessible::Name), u"第1页：第1.4条"_s);
-    QCOMPARE(two->text(QAccessible::Name), u"第2页：第1.4.2条至第1.5条"_s);
-    QCOMPARE(first.windowTitle(), second.windowTitle());
 }
 
 QTEST_MAIN(TestReferencePages)
