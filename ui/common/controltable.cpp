@@ -1,6 +1,6 @@
 #include "controltable.h"
 
-#include "fonts.h"
+#include "ui/fonts/fonts.h"
 #include "twips.h"
 
 #include <QCheckBox>
@@ -134,6 +134,11 @@ void style(QWidget &widget, const ControlSpec &entry)
 }
 
 } // namespace
+
+void Controls::missing(QStringView name, const char *kind)
+{
+    qFatal("Controls: the window has no %s named \"%s\"", kind, qUtf8Printable(name.toString()));
+}
 
 Controls buildControls(QWidget &window, std::span<const ControlSpec> table)
 {

@@ -42,10 +42,14 @@ struct ControlSpec
 class Controls
 {
 public:
+    // The control of that name and kind. A name or kind that the table does
+    // not hold is a fault in the program: it ends at once, in every build
+    // type, naming the control, rather than crash later on a null pointer.
     template <typename T> T *get(QStringView name) const
     {
         auto *widget = qobject_cast<T *>(m_byName.value(name.toString()));
-        Q_ASSERT_X(widget, "Controls::get", "no control of that name and kind");
+        if (!widget)
+            missing(name, T::staticMetaObject.className());
         return widget;
     }
 
@@ -53,6 +57,8 @@ public:
     const QList<QWidget *> &tabOrder() const { return m_tabOrder; }
 
 private:
+    [[noreturn]] static void missing(QStringView name, const char *kind);
+
     friend Controls buildControls(QWidget &window, std::span<const ControlSpec> table);
     QHash<QString, QWidget *> m_byName;
     QList<QWidget *> m_tabOrder;

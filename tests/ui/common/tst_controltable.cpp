@@ -4,9 +4,12 @@
 #include <QCheckBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QProcess>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTest>
+
+#include <cstdlib>
 
 using namespace Qt::Literals::StringLiterals;
 using namespace korvane::ui;
@@ -34,6 +37,8 @@ class TestControlTable : public QObject
 private slots:
     void builds();
     void checkBoxTogglesOffAndOn();
+    void wrongLookUpEndsTheProgram_data();
+    void wrongLookUpEndsTheProgram();
     void captionName_data();
     void captionName();
 };
@@ -86,6 +91,44 @@ void TestControlTable::checkBoxTogglesOffAndOn()
     QCOMPARE(box->checkState(), Qt::Checked);
     box->click();
     QCOMPARE(box->checkState(), Qt::Unchecked);
+}
+
+void TestControlTable::wrongLookUpEndsTheProgram_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<bool>("asButton");
+    QTest::newRow("misspelt name") << u"Txet1"_s << false;
+    QTest::newRow("wrong kind") << u"Text1"_s << true;
+}
+
+// In every build type, Release included: the lookup runs in a child process
+// of this test, which must end at once with the control's name in its output.
+void TestControlTable::wrongLookUpEndsTheProgram()
+{
+    QFETCH(QString, name);
+    QFETCH(bool, asButton);
+    if (qEnvironmentVariableIsSet("KORVANE_LOOK_UP_IN_CHILD")) {
+        QWidget window;
+        const Controls controls = buildControls(window, kTable);
+        if (asButton)
+            controls.get<QPushButton>(name);
+        else
+            controls.get<QLineEdit>(name);
+        std::exit(0); // the lookup came back: the parent fails on it
+
+    }
+    QProcess child;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(u"KORVANE_LOOK_UP_IN_CHILD"_s, u"1"_s);
+    child.setProcessEnvironment(environment);
+    child.setProcessChannelMode(QProcess::MergedChannels);
+    child.start(QCoreApplication::applicationFilePath(),
+                {u"wrongLookUpEndsTheProgram:"_s + QString::fromUtf8(QTest::currentDataTag())});
+    QVERIFY(child.waitForFinished(60000));
+    const QString output = QString::fromUtf8(child.readAll());
+    QVERIFY2(child.exitStatus() == QProcess::CrashExit || child.exitCode() != 0,
+             qPrintable(output));
+    QVERIFY2(output.contains(u"\"%1\""_s.arg(name)), qPrintable(output));
 }
 
 void TestControlTable::captionName_data()
