@@ -72,16 +72,18 @@ screenshots: build
 	$(BUILD_DIR)/bin/korvane-screenshots docs
 
 # Start-up, processor time to the first complete paint and peak memory against
-# the floor program on a private Xvfb, then the time of the calculate action,
-# all from an optimised build.
+# the floor program on a private Xvfb, then the time of the calculate action
+# and of drawing the class chart, all from an optimised build.
 BENCH_DIR ?= build-release
 BENCH_RUNS ?= 20
 bench: PACKAGES += xvfb libx11-dev libxdamage-dev
 bench: deps
 	cmake -S . -B $(BENCH_DIR) -DCMAKE_BUILD_TYPE=Release -DKORVANE_BENCH=ON
-	cmake --build $(BENCH_DIR) --parallel $(JOBS) --target korvane korvane-floor korvane-mapwatch tst_calculatebench
+	cmake --build $(BENCH_DIR) --parallel $(JOBS) --target korvane korvane-floor korvane-mapwatch \
+	    korvane-calculatebench korvane-chartbench
 	bench/run.sh $(BENCH_DIR)/bin $(BENCH_RUNS)
-	QT_QPA_PLATFORM=offscreen LC_ALL=C.UTF-8 $(BENCH_DIR)/bin/tst_calculatebench
+	QT_QPA_PLATFORM=offscreen LC_ALL=C.UTF-8 $(BENCH_DIR)/bin/korvane-calculatebench
+	QT_QPA_PLATFORM=offscreen LC_ALL=C.UTF-8 $(BENCH_DIR)/bin/korvane-chartbench
 
 # The calculate action under libFuzzer, in FUZZ_JOBS processes at once, until
 # they have run FUZZ_RUNS inputs between them or FUZZ_SECONDS have passed;
@@ -123,7 +125,7 @@ windows: deps
 # driven by mouse and keyboard, its resources, the installer and uninstaller.
 test-windows: PACKAGES += wine64 xvfb xdotool xclip x11-utils python3-pefile
 test-windows: windows
-	WINDOWS_DIR=$(abspath $(WINDOWS_DIR)) tools/windows/test.sh
+	WINDOWS_DIR=$(abspath $(WINDOWS_DIR)) tests/windows/test.sh
 
 .PHONY: package icon
 

@@ -3,7 +3,7 @@
 #include "identity.h"
 #include "translation.h"
 
-#include "ui/common/fonts.h"
+#include "ui/fonts/fonts.h"
 
 namespace korvane {
 

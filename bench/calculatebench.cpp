@@ -7,7 +7,7 @@
 
 #include "classify/calculate.h"
 #include "ui/calculator/calculatorwindow.h"
-#include "ui/common/fonts.h"
+#include "ui/fonts/fonts.h"
 
 #include <QLineEdit>
 #include <QPushButton>
@@ -77,7 +77,7 @@ void BenchCalculate::pureAction()
     }
     const auto *success = std::get_if<CalculateSuccess>(&outcome);
     QVERIFY(success);
-    const std::u16string_view text = resultText(success->result);
+    const std::u16string_view text = resultText(success->decision.result);
     QCOMPARE(QStringView(text.data(), qsizetype(text.size())), result);
 }
 
@@ -138,4 +138,4 @@ void BenchCalculate::benchmarkWindow(bool click)
 }
 
 QTEST_MAIN(BenchCalculate)
-#include "tst_calculatebench.moc"
+#include "calculatebench.moc"

@@ -57,7 +57,7 @@ CalculateOutcome calculate(const CalculatorEntries &entries, const QLocale &loca
 
     in.mediumState = entries.check1;
     in.clause14State = entries.check2;
-    return CalculateSuccess{in, classifyVessel(in), option1, option2};
+    return CalculateSuccess{in, decideVessel(in), option1, option2};
 }
 
 } // namespace korvane

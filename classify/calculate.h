@@ -2,6 +2,7 @@
 // the window hands in what its controls hold and writes back what comes out.
 #pragma once
 
+#include "decision.h"
 #include "vessel.h"
 
 #include <QLocale>
@@ -48,7 +49,7 @@ struct CalculateError
 struct CalculateSuccess
 {
     VesselInput input;
-    ClassResult result;
+    Decision decision; // its result is the class; the reason and the chart say why
     bool option1; // the option buttons as the action leaves them
     bool option2;
 };

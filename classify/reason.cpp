@@ -179,9 +179,8 @@ QString ruleText(const VesselInput &in, const Decision &decision)
     return rule + u'：' + resultString(decision.result);
 }
 
-QString reasonText(const CalculatorEntries &typed, const VesselInput &in)
+QString reasonText(const CalculatorEntries &typed, const VesselInput &in, const Decision &decision)
 {
-    const Decision decision = decideVessel(in);
     QStringList lines;
     lines << u"结果：本设备属于%1容器。"_s.arg(resultString(decision.result))
           << u"设计压力 p：输入“%1”，按单精度计为 %2 MPa"_s.arg(typedText(typed.text1),

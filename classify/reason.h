@@ -36,7 +36,8 @@ QString ruleText(const VesselInput &input, const Decision &decision);
 // The whole reason, one item a line: the result, p, V and pw as typed and as
 // used, pV and pwV, the medium group, the deciding rule and any cautions.
 // Plain text whose first line holds no markup, so that a tooltip shows it as
-// it stands.
-QString reasonText(const CalculatorEntries &typed, const VesselInput &input);
+// it stands. The decision is decideVessel's on the input.
+QString reasonText(const CalculatorEntries &typed, const VesselInput &input,
+                   const Decision &decision);
 
 } // namespace korvane

@@ -1,7 +1,7 @@
 // Moving between the three windows as a person does it, with the real
 // window manager: by clicking the buttons and closing windows.
 #include "app/windowmanager.h"
-#include "ui/common/fonts.h"
+#include "ui/fonts/fonts.h"
 
 #include <QApplication>
 #include <QCheckBox>

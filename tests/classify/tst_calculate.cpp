@@ -109,7 +109,7 @@ void TestCalculate::optionButtons()
     QVERIFY(ok);
     QCOMPARE(ok->option1, after1);
     QCOMPARE(ok->option2, after2);
-    QCOMPARE(ok->result, result);
+    QCOMPARE(ok->decision.result, result);
 }
 
 void TestCalculate::fromText_data()
@@ -150,7 +150,7 @@ void TestCalculate::fromText()
     const CalculateOutcome out = calculate(in, QLocale(u"zh_CN"_s));
     const auto *ok = std::get_if<CalculateSuccess>(&out);
     QVERIFY(ok);
-    QCOMPARE(ok->result, result);
+    QCOMPARE(ok->decision.result, result);
 }
 
 void TestCalculate::localeDecides()

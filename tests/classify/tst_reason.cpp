@@ -28,19 +28,20 @@ CalculatorEntries calculatorEntries(const Entries &e)
     return {e.p, e.V, e.pw, e.medium, e.clause14, !group2, group2};
 }
 
-// The vessel that the calculate action forms from the entries.
-VesselInput calculated(const Entries &e)
+// The vessel that the calculate action forms from the entries, and its decision.
+CalculateSuccess calculated(const Entries &e)
 {
     const CalculateOutcome outcome = calculate(calculatorEntries(e), QLocale::c());
     const auto *success = std::get_if<CalculateSuccess>(&outcome);
     if (!success)
         qFatal("entries that do not calculate");
-    return success->input;
+    return *success;
 }
 
 QString reasonFor(const Entries &e)
 {
-    return reasonText(calculatorEntries(e), calculated(e));
+    const CalculateSuccess success = calculated(e);
+    return reasonText(calculatorEntries(e), success.input, success.decision);
 }
 
 QStringList cautionLines(const QString &reason)
@@ -172,7 +173,7 @@ void TestReason::otherRules()
     QFETCH(CheckState, clause14);
     QFETCH(QString, text);
 
-    const VesselInput in = calculated({p, V, pw, MediumGroup::Group1, medium, clause14});
+    const VesselInput in = calculated({p, V, pw, MediumGroup::Group1, medium, clause14}).input;
     QCOMPARE(ruleText(in, decideVessel(in)), text);
 }
 
@@ -295,7 +296,7 @@ void TestReason::cautions()
     QFETCH(bool, onlyByMedium);
 
     const Entries entries{p, V, pw, MediumGroup::Group1, medium, clause14};
-    const VesselInput in = calculated(entries);
+    const VesselInput in = calculated(entries).input;
     const Cautions expected{belowWorking, ultraHigh, onlyByMedium};
     QCOMPARE(cautionsFor(in, decideVessel(in)), expected);
 

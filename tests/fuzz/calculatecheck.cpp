@@ -172,7 +172,7 @@ void check(const CalculatorEntries &entries, unsigned localeIndex)
             fail("a value that is not finite", entries);
         if (success.option1 == success.option2 || success.option2 != entries.option2)
             fail("the option buttons are not left as the action promises", entries);
-        if (success.result != classifyVessel(in))
+        if (success.decision.result != classifyVessel(in))
             fail("the result is not the rules' class of the input", entries);
     }
     if (locale.language() == QLocale::C)

@@ -1,6 +1,6 @@
 #include "tests/resources/icoreader.h"
 #include "tools/icongen/icofile.h"
-#include "ui/common/iconsource.h"
+#include "ui/icon/iconsource.h"
 
 #include <QBuffer>
 #include <QFile>

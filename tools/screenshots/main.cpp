@@ -3,7 +3,7 @@
 // medium group. Usage: korvane-screenshots OUTPUT_DIR
 #include "app/startup.h"
 #include "app/windowmanager.h"
-#include "ui/calculator/classchart.h"
+#include "ui/chart/classchart.h"
 
 #include <QApplication>
 #include <QDir>
@@ -72,7 +72,7 @@ int main(int argc, char *argv[])
     };
     for (const auto &chart : charts) {
         const auto in = korvane::ui::chart::vesselAt(chart.group, chart.p, chart.V);
-        if (!save(korvane::ui::drawClassChart(in, 1), chart.file))
+        if (!save(korvane::ui::drawClassChart(in, korvane::decideVessel(in), 1), chart.file))
             return 1;
     }
     return 0;

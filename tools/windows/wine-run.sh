@@ -3,7 +3,7 @@
 #   wine-run.sh QT_PREFIX PROGRAM.exe [ARGS...]
 # Qt's and mingw's DLLs are found where the build took them from (Qt finds
 # its plugins beside its DLLs); the Wine prefix and the display come from the
-# caller (tools/windows/test.sh). Wine passes no QT_* variable of the Unix
+# caller (tests/windows/test.sh). Wine passes no QT_* variable of the Unix
 # environment on to Windows programs: the prefix's registry sets those.
 set -euo pipefail
 qt=$1

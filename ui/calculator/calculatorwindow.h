@@ -56,8 +56,8 @@ private:
     QCheckBox *m_check2;
     QRadioButton *m_option1;
     QRadioButton *m_option2;
-    QString m_reason;                   // why the last successful calculation gave its result
-    std::optional<VesselInput> m_input; // what it calculated with, for the chart
+    QString m_reason; // why the last successful calculation gave its result
+    std::optional<CalculateSuccess> m_calculated; // what it calculated and decided, for the chart
     // The tooltip with the chart, drawn at the first hover after a calculation
     // for the screen's pixel ratio then.
     QString m_richTip;

@@ -1,9 +1,8 @@
 #include "classchart.h"
 
 #include "classify/calculate.h"
-#include "classify/decision.h"
 #include "classify/reason.h"
-#include "ui/common/fonts.h"
+#include "ui/fonts/fonts.h"
 
 #include <QBuffer>
 #include <QFontMetricsF>
@@ -67,9 +66,8 @@ QString limitLabel(const LimitLine &line)
 }
 
 // The scope test and clause 1.4 decide without the chart; the caption says so.
-QString caption(const VesselInput &in)
+QString caption(const Decision &decision)
 {
-    const Decision decision = decideVessel(in);
     switch (decision.rule) {
     case DecidingRule::ScopeTest:
         return u"本设备不属于本规程适用范围，为类外；图中只标出其 p、V"_s;
@@ -316,7 +314,7 @@ void paintClassAreas(QPainter &painter, const chart::Geometry &geometry, MediumG
     }
 }
 
-QImage drawClassChart(const VesselInput &in, qreal devicePixelRatio)
+QImage drawClassChart(const VesselInput &in, const Decision &decision, qreal devicePixelRatio)
 {
     const chart::Geometry geometry = chartGeometry();
     const QRectF plot = geometry.plot();
@@ -344,7 +342,7 @@ QImage drawClassChart(const VesselInput &in, qreal devicePixelRatio)
                      u"压力容器分类图——%1"_s.arg(groupName(in.group)));
     painter.setFont(face(12));
     painter.drawText(QRectF(plot.left(), plot.bottom() + 36, plot.width(), 16),
-                     Qt::AlignLeft | Qt::AlignVCenter, caption(in));
+                     Qt::AlignLeft | Qt::AlignVCenter, caption(decision));
 
     // Labels: the class names where their areas are widest, then the
     // vessel's values, then the limits, each kept clear of the ones before.
@@ -380,12 +378,12 @@ QImage drawClassChart(const VesselInput &in, qreal devicePixelRatio)
     return image;
 }
 
-QByteArray encodeImage(const QImage &image, const char *format)
+std::optional<QByteArray> encodeImage(const QImage &image, const char *format)
 {
     QByteArray bytes;
     QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    image.save(&buffer, format);
+    if (!buffer.open(QIODevice::WriteOnly) || !image.save(&buffer, format))
+        return std::nullopt;
     return bytes;
 }
 

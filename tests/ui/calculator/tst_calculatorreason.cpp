@@ -3,7 +3,8 @@
 // the chart above the words, and the context-menu item that copies them.
 #include "classify/reason.h"
 #include "ui/calculator/calculatorwindow.h"
-#include "ui/calculator/classchart.h"
+#include "ui/calculator/reasoncopy.h"
+#include "ui/chart/classchart.h"
 #include "ui/common/navigator.h"
 
 #include <QAction>
@@ -123,6 +124,7 @@ private slots:
     void cautions_data();
     void cautions();
     void menuCopiesTheReason();
+    void copyWithoutTheChart();
     void windowLooksTheSame();
 
 private:
@@ -429,6 +431,20 @@ void TestCalculatorReason::menuCopiesTheReason()
     QVERIFY(copied.startsWith(u"结果：本设备属于Ⅱ 类容器。\n"_s));
     QVERIFY(
         copied.contains(u"判定依据：第一组介质，25 L ≤ V < 5000 L，0.1 MPa ≤ p < 10 MPa：Ⅱ 类"_s));
+}
+
+// A chart that cannot be encoded (here: none at all) leaves the words, as
+// text and as HTML, and no empty image.
+void TestCalculatorReason::copyWithoutTheChart()
+{
+    const QString reason = u"结果：本设备属于Ⅱ 类容器。\n判定依据：……"_s;
+    const std::unique_ptr<QMimeData> data(ui::reasonMimeData(reason, QImage()));
+    QCOMPARE(data->text(), reason);
+    QVERIFY(!data->html().contains(u"<img"_s));
+    QTextDocument document;
+    document.setHtml(data->html());
+    QCOMPARE(document.toPlainText(), reason);
+    QVERIFY(!data->hasImage() && !data->hasFormat(u"image/png"_s));
 }
 
 void TestCalculatorReason::windowLooksTheSame()

@@ -4,7 +4,7 @@
 #include "modalcatcher.h"
 
 #include "ui/calculator/calculatorwindow.h"
-#include "ui/common/fonts.h"
+#include "ui/fonts/fonts.h"
 
 #include <QAccessible>
 #include <QCheckBox>

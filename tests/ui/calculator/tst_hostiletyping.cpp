@@ -5,7 +5,7 @@
 #include "modalcatcher.h"
 
 #include "ui/calculator/calculatorwindow.h"
-#include "ui/common/fonts.h"
+#include "ui/fonts/fonts.h"
 
 #include <QClipboard>
 #include <QGuiApplication>

@@ -1,14 +1,13 @@
-// The class chart: its areas against classifyVessel, the vessel's point
-// against its values, and the time it takes to draw.
-#include "ui/calculator/classchart.h"
-#include "ui/common/fonts.h"
+// The class chart: its areas against classifyVessel, and the vessel's point
+// against its values.
+#include "ui/chart/classchart.h"
+#include "ui/fonts/fonts.h"
 
 #include <QPainter>
 #include <QTest>
 
 #include <algorithm>
 #include <cmath>
-#include <ctime>
 
 using namespace korvane;
 using namespace Qt::Literals::StringLiterals;
@@ -26,8 +25,6 @@ private slots:
     void areasFollowTheRules();
     void pointLiesAtItsValues_data();
     void pointLiesAtItsValues();
-    void drawsInUnderFiveMilliseconds_data();
-    void drawsInUnderFiveMilliseconds();
 };
 
 void TestClassChart::areasFollowTheRules_data()
@@ -116,7 +113,8 @@ void TestClassChart::pointLiesAtItsValues()
     QFETCH(float, V);
     QFETCH(qreal, ratio);
 
-    const QImage image = ui::drawClassChart(chart::vesselAt(MediumGroup::Group1, p, V), ratio);
+    const VesselInput in = chart::vesselAt(MediumGroup::Group1, p, V);
+    const QImage image = ui::drawClassChart(in, decideVessel(in), ratio);
     QCOMPARE(image.size(), ui::chartSize() * ratio);
     QRect disc;
     for (int y = 0; y < image.height(); ++y) {
@@ -141,39 +139,6 @@ void TestClassChart::pointLiesAtItsValues()
                             .arg(found.y())
                             .arg(expected.x())
                             .arg(expected.y())));
-}
-
-void TestClassChart::drawsInUnderFiveMilliseconds_data()
-{
-    QTest::addColumn<qreal>("ratio");
-    QTest::newRow("96 dpi") << 1.0;
-    QTest::newRow("device pixel ratio 2") << 2.0;
-}
-
-// The fastest of 15 drawings, in this thread's own time, so that other
-// programs on a busy machine do not count: the cost of the drawing itself.
-// Checked where the system keeps thread times finely (Linux; Windows keeps
-// them in steps of 10 ms) and without sanitizers.
-void TestClassChart::drawsInUnderFiveMilliseconds()
-{
-#if defined(__SANITIZE_ADDRESS__) || !defined(Q_OS_LINUX)
-    QSKIP("timed only on Linux without sanitizers");
-#else
-    QFETCH(qreal, ratio);
-    const VesselInput in = chart::vesselAt(MediumGroup::Group2, 1.6f, 31250);
-    (void)ui::drawClassChart(in, ratio); // fonts loaded once, as at the first hover
-    double fastest = INFINITY;
-    for (int run = 0; run < 15; ++run) {
-        timespec start, end;
-        clock_gettime(CLOCK_THREAD_CPUTIME_ID, &start);
-        (void)ui::drawClassChart(in, ratio);
-        clock_gettime(CLOCK_THREAD_CPUTIME_ID, &end);
-        fastest = std::min(fastest, double(end.tv_sec - start.tv_sec) * 1e3 +
-                                        double(end.tv_nsec - start.tv_nsec) / 1e6);
-    }
-    qInfo("ratio %g: fastest of 15 drawings %.2f ms", ratio, fastest);
-    QVERIFY2(fastest < 5.0, qPrintable(QString::number(fastest)));
-#endif
 }
 
 QTEST_MAIN(TestClassChart)

@@ -1,8 +1,8 @@
 // The face that really stands in for "宋体" must have its metrics: every
 // full-width character one em, every ASCII character half an em.
-#include "ui/common/fonts.h"
+#include "ui/fonts/fonts.h"
 
-#include <QApplication>
+#include <QGuiApplication>
 #include <QFontInfo>
 #include <QFontMetricsF>
 #include <QStringDecoder>

@@ -2,7 +2,7 @@
 // and the navigation each button asks for.
 #include "fakenavigator.h"
 
-#include "ui/common/fonts.h"
+#include "ui/fonts/fonts.h"
 #include "ui/reference/referencepages.h"
 
 #include <QFontMetricsF>

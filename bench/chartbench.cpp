@@ -1,0 +1,50 @@
+// How long the class chart takes to draw, as at the first hover over the
+// result box: the fastest of 15 drawings in this thread's own time, so that
+// other programs on a busy machine do not count, at device pixel ratios 1
+// and 2. Reports; judges nothing.
+#include "classify/decision.h"
+#include "ui/chart/chartgeometry.h"
+#include "ui/chart/classchart.h"
+#include "ui/fonts/fonts.h"
+
+#include <QGuiApplication>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <ctime>
+
+using namespace korvane;
+
+namespace {
+
+double threadMilliseconds()
+{
+    timespec now;
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
+    return double(now.tv_sec) * 1e3 + double(now.tv_nsec) / 1e6;
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    QGuiApplication app(argc, argv);
+    ui::registerFontSubstitutes();
+    const VesselInput in = ui::chart::vesselAt(MediumGroup::Group2, 1.6f, 31250);
+    const Decision decision = decideVessel(in);
+    constexpr int kDrawings = 15;
+    std::printf("class chart, fastest of %d drawings in thread time (target: under 5 ms)\n",
+                kDrawings);
+    for (const qreal ratio : {1.0, 2.0}) {
+        (void)ui::drawClassChart(in, decision, ratio); // fonts loaded once, as at the first hover
+        double fastest = INFINITY;
+        for (int run = 0; run < kDrawings; ++run) {
+            const double start = threadMilliseconds();
+            (void)ui::drawClassChart(in, decision, ratio);
+            fastest = std::min(fastest, threadMilliseconds() - start);
+        }
+        std::printf("  device pixel ratio %g: %.2f ms\n", ratio, fastest);
+    }
+    return 0;
+}
