@@ -1,13 +1,22 @@
 // Renders each window offscreen into a PNG, for machines without a display
-// and for the pictures in docs/, and the class chart of one vessel of each
-// medium group. Usage: korvane-screenshots OUTPUT_DIR
+// and for the pictures in docs/, the class chart of one vessel of each medium
+// group, and the calculator holding a result with its tooltip showing.
+// Usage: korvane-screenshots OUTPUT_DIR
 #include "app/startup.h"
 #include "app/windowmanager.h"
 #include "ui/chart/classchart.h"
 
 #include <QApplication>
 #include <QDir>
+#include <QHelpEvent>
+#include <QLineEdit>
+#include <QPainter>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTemporaryDir>
+#include <QTest>
 #include <QTextStream>
+#include <QTimer>
 #include <QWidget>
 
 #include <cstdio>
@@ -15,9 +24,93 @@
 using namespace Qt::Literals::StringLiterals;
 using korvane::ui::WindowName;
 
+namespace {
+
+// The offscreen platform's own screen is 800 × 600, where Qt would lift the
+// tooltip above the cursor; an ordinary desktop has room for it below.
+QByteArray desktopPlatform(const QTemporaryDir &dir)
+{
+    const QString path = dir.filePath(u"screen.json"_s);
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        return "offscreen";
+    file.write(R"({"screens": [{"name": "desktop", "x": 0, "y": 0, "width": 1920,
+                 "height": 1080, "logicalDpi": 96, "logicalBaseDpi": 96, "dpr": 1}]})");
+    return "offscreen:configfile=" + QFile::encodeName(path);
+}
+
+template <typename T> T *control(QWidget *window, QStringView name)
+{
+    T *found = window->findChild<T *>(name.toString());
+    if (!found)
+        qFatal("the calculator has no control %s", qUtf8Printable(name.toString()));
+    return found;
+}
+
+// What a user does: click into the box, select what it holds, type.
+void type(QLineEdit *box, const QString &text)
+{
+    QTest::mouseClick(box, Qt::LeftButton);
+    QTest::keyClick(box, Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClicks(box, text);
+}
+
+// The calculator after 计算, with the mouse resting on the result: the window
+// and the tooltip at their places on the screen, on a plain backdrop.
+QImage calculatorWithTooltip(QWidget *calculator, QTextStream &err)
+{
+    calculator->move(200, 100);
+    calculator->show();
+    calculator->activateWindow();
+    QApplication::processEvents();
+
+    type(control<QLineEdit>(calculator, u"Text4"), u"1.5"_s);
+    type(control<QLineEdit>(calculator, u"Text1"), u"1.5"_s);
+    type(control<QLineEdit>(calculator, u"Text2"), u"1000"_s);
+    QTest::mouseClick(control<QRadioButton>(calculator, u"Option1"), Qt::LeftButton);
+    // An entry the calculator refuses opens a message box: close it rather
+    // than wait for a user.
+    QTimer::singleShot(0, [] {
+        if (QWidget *box = QApplication::activeModalWidget())
+            box->close();
+    });
+    QTest::mouseClick(control<QPushButton>(calculator, u"Command1"), Qt::LeftButton);
+
+    QLineEdit *result = control<QLineEdit>(calculator, u"Text3");
+    const QPoint hover = result->rect().center();
+    QHelpEvent help(QEvent::ToolTip, hover, result->mapToGlobal(hover));
+    QApplication::sendEvent(result, &help);
+
+    QWidget *tip = nullptr;
+    for (QWidget *widget : QApplication::topLevelWidgets()) {
+        if (widget->inherits("QTipLabel") && widget->isVisible())
+            tip = widget;
+    }
+    if (!tip) {
+        err << "no tooltip over the result \"" << result->text() << "\"\n";
+        return {};
+    }
+
+    constexpr int kMargin = 24;
+    const QRect window = calculator->geometry();
+    const QRect area =
+        window.united(tip->geometry()).adjusted(-kMargin, -kMargin, kMargin, kMargin);
+    QImage image(area.size(), QImage::Format_RGB32);
+    image.fill(QColor(0x80, 0x80, 0x80));
+    QPainter painter(&image);
+    painter.drawImage(window.topLeft() - area.topLeft(), calculator->grab().toImage());
+    painter.drawImage(tip->pos() - area.topLeft(), tip->grab().toImage());
+    tip->hide();
+    calculator->hide();
+    return image;
+}
+
+} // namespace
+
 int main(int argc, char *argv[])
 {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
+    const QTemporaryDir platformDir;
+    qputenv("QT_QPA_PLATFORM", desktopPlatform(platformDir));
     QApplication app(argc, argv);
     QTextStream err(stderr);
     if (argc != 2) {
@@ -32,7 +125,7 @@ int main(int argc, char *argv[])
 
     const auto save = [&out, &err](const QImage &image, const QString &file) {
         const QString path = out.filePath(file);
-        if (!image.save(path)) {
+        if (image.isNull() || !image.save(path)) {
             err << "cannot write " << path << '\n';
             return false;
         }
@@ -75,5 +168,10 @@ int main(int argc, char *argv[])
         if (!save(korvane::ui::drawClassChart(in, korvane::decideVessel(in), 1), chart.file))
             return 1;
     }
+
+    // Last, as it leaves the calculator holding a result.
+    if (!save(calculatorWithTooltip(windows.window(WindowName::form1), err),
+              u"calculator-chart.png"_s))
+        return 1;
     return 0;
 }
