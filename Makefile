@@ -67,9 +67,13 @@ accept-pictures: build
 	cd $(BUILD_DIR) && QT_QPA_PLATFORM=offscreen KORVANE_ACCEPT_PICTURES=1 \
 	    ctest --output-on-failure -V -R '^tst_windowpictures$$'
 
-# Refreshes the pictures that the README shows.
+# Rewrites every picture in docs/ that this build can draw: the windows, the
+# class charts, the calculator with its tooltip, and the icon's pictures.
+# docs/windows-wine.png needs the Windows build under Wine:
+# `KORVANE_WINDOWS_SHOT=$PWD/docs/windows-wine.png make test-windows`.
 screenshots: build
 	$(BUILD_DIR)/bin/korvane-screenshots docs
+	cmake --build $(BUILD_DIR) --target icon
 
 # Start-up, processor time to the first complete paint and peak memory against
 # the floor program on a private Xvfb, then the time of the calculate action
