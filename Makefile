@@ -131,7 +131,12 @@ test-windows: PACKAGES += wine64 xvfb xdotool xclip x11-utils python3-pefile
 test-windows: windows
 	WINDOWS_DIR=$(abspath $(WINDOWS_DIR)) tests/windows/test.sh
 
-.PHONY: package icon
+# Pictures of korvane.exe under Wine, at 100 % and at 150 %, into docs/.
+windows-screenshots: PACKAGES += wine64 xvfb xdotool x11-utils imagemagick
+windows-screenshots: windows
+	WINDOWS_DIR=$(abspath $(WINDOWS_DIR)) tools/windows/screenshots.sh docs
+
+.PHONY: package icon windows-screenshots
 
 # The Debian package, $(BUILD_DIR)/korvane_<version>_<arch>.deb.
 package: build
