@@ -1,5 +1,6 @@
 // Moving between the three windows as a person does it, with the real
-// window manager: by clicking the buttons and closing windows.
+// window manager: by clicking the buttons, pressing keys on them and closing
+// windows.
 #include "app/windowmanager.h"
 #include "ui/fonts/fonts.h"
 
@@ -8,6 +9,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSignalSpy>
 #include <QTest>
 #include <QTimer>
 
@@ -38,6 +40,8 @@ private slots:
     void closingAPageLeadsHome();
     void exitEndsTheProgramWithPagesHidden();
     void closingTheCalculatorEndsTheProgram();
+    void keysPressButtons_data();
+    void keysPressButtons();
 
 private:
     QWidget *window(WindowName name) const { return m_windows->existingWindow(name); }
@@ -228,6 +232,55 @@ void TestNavigation::closingTheCalculatorEndsTheProgram()
     QCOMPARE(runUntilExit([this] { window(WindowName::form1)->close(); }), 0);
     QVERIFY(!window(WindowName::form1)->isVisible());
     QVERIFY(!window(WindowName::Form2)->isVisible());
+}
+
+void TestNavigation::keysPressButtons_data()
+{
+    QTest::addColumn<WindowName>("where");
+    QTest::addColumn<QString>("button");
+    using enum WindowName;
+    QTest::newRow("计算") << form1 << u"Command1"_s;
+    QTest::newRow("查看1.4") << form1 << u"Command2"_s;
+    QTest::newRow("退出") << form1 << u"Command3"_s;
+    QTest::newRow("返回") << Form2 << u"Command1"_s;
+    QTest::newRow("下一页") << Form2 << u"Command2"_s;
+    QTest::newRow("返回上一页") << Form3 << u"Command1"_s;
+    QTest::newRow("返回首页") << Form3 << u"Command2"_s;
+}
+
+// Space, Return and keypad Enter each press the focused button once; other
+// keys press nothing.
+void TestNavigation::keysPressButtons()
+{
+    QFETCH(WindowName, where);
+    QFETCH(QString, button);
+    m_windows->showWindow(where);
+    // Numbers that 计算 takes without a message box.
+    for (const char *box : {"Text1", "Text2", "Text4"})
+        window(WindowName::form1)->findChild<QLineEdit *>(box)->setText(u"1"_s);
+    auto *b = window(where)->findChild<QPushButton *>(button);
+    QVERIFY(b);
+    const struct
+    {
+        Qt::Key key;
+        Qt::KeyboardModifier modifier;
+        const char *name;
+        int presses;
+    } keys[] = {{Qt::Key_Space, Qt::NoModifier, "Space", 1},
+                {Qt::Key_Return, Qt::NoModifier, "Return", 1},
+                {Qt::Key_Enter, Qt::KeypadModifier, "keypad Enter", 1},
+                {Qt::Key_Escape, Qt::NoModifier, "Escape", 0},
+                {Qt::Key_A, Qt::NoModifier, "A", 0}};
+    for (const auto &k : keys) {
+        b->setFocus();
+        QSignalSpy clicked(b, &QPushButton::clicked);
+        QTest::keyClick(b, k.key, k.modifier);
+        QVERIFY2(
+            clicked.count() == k.presses,
+            qPrintable(u"%1 pressed the button %2 times, not %3"_s.arg(QLatin1StringView(k.name))
+                           .arg(clicked.count())
+                           .arg(k.presses)));
+    }
 }
 
 QTEST_MAIN(TestNavigation)
