@@ -33,9 +33,8 @@ QString chartPart(QPoint at, QRgb drawn, QRgb reviewed)
     if (!plot.contains(at))
         return u"the axes and margins"_s;
     const auto fill = [](QRgb colour) {
-        for (const auto result : {ClassResult::OutOfClass, ClassResult::ClassI,
-                                  ClassResult::ClassII, ClassResult::ClassIII}) {
-            if (colour == chart::classColour(result))
+        for (int k = 0; k < 4; ++k) {
+            if (colour == chart::classColour(ClassResult(k)))
                 return true;
         }
         return false;
