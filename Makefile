@@ -60,12 +60,13 @@ run: build
 test: build
 	cd $(BUILD_DIR) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure --parallel $(JOBS)
 
-# Rewrites the reviewed pictures of the windows (tests/app/pictures) from the
-# current build, after a deliberate change to what a window shows. Look at
-# the pictures that the failing test wrote before accepting them.
+# Rewrites the reviewed pictures of the windows (tests/app/pictures) and of
+# the class chart (tests/ui/chart/pictures) from the current build, after a
+# deliberate change to what they show. Look at the pictures that the failing
+# test wrote before accepting them.
 accept-pictures: build
 	cd $(BUILD_DIR) && QT_QPA_PLATFORM=offscreen KORVANE_ACCEPT_PICTURES=1 \
-	    ctest --output-on-failure -V -R '^tst_windowpictures$$'
+	    ctest --output-on-failure -V -R '^(tst_windowpictures|tst_classchart)$$'
 
 # Rewrites every picture in docs/ that this build can draw: the windows, the
 # class charts, the calculator with its tooltip, and the icon's pictures.

@@ -1,18 +1,22 @@
 // Moving between the three windows as a person does it, with the real
-// window manager: by clicking the buttons and closing windows.
+// window manager: by clicking the buttons, pressing keys on them and closing
+// windows.
 #include "app/windowmanager.h"
 #include "ui/fonts/fonts.h"
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QKeySequence>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSignalSpy>
 #include <QTest>
 #include <QTimer>
 
 #include <functional>
 #include <memory>
+#include <tuple>
 
 using namespace Qt::Literals::StringLiterals;
 using korvane::WindowManager;
@@ -38,6 +42,8 @@ private slots:
     void closingAPageLeadsHome();
     void exitEndsTheProgramWithPagesHidden();
     void closingTheCalculatorEndsTheProgram();
+    void keysPressButtons_data();
+    void keysPressButtons();
 
 private:
     QWidget *window(WindowName name) const { return m_windows->existingWindow(name); }
@@ -228,6 +234,49 @@ void TestNavigation::closingTheCalculatorEndsTheProgram()
     QCOMPARE(runUntilExit([this] { window(WindowName::form1)->close(); }), 0);
     QVERIFY(!window(WindowName::form1)->isVisible());
     QVERIFY(!window(WindowName::Form2)->isVisible());
+}
+
+void TestNavigation::keysPressButtons_data()
+{
+    QTest::addColumn<WindowName>("where");
+    QTest::addColumn<QString>("button");
+    using enum WindowName;
+    QTest::newRow("计算") << form1 << u"Command1"_s;
+    QTest::newRow("查看1.4") << form1 << u"Command2"_s;
+    QTest::newRow("退出") << form1 << u"Command3"_s;
+    QTest::newRow("返回") << Form2 << u"Command1"_s;
+    QTest::newRow("下一页") << Form2 << u"Command2"_s;
+    QTest::newRow("返回上一页") << Form3 << u"Command1"_s;
+    QTest::newRow("返回首页") << Form3 << u"Command2"_s;
+}
+
+// Space, Return and keypad Enter each press the focused button once; other
+// keys press nothing.
+void TestNavigation::keysPressButtons()
+{
+    QFETCH(WindowName, where);
+    QFETCH(QString, button);
+    m_windows->showWindow(where);
+    // Numbers that 计算 takes without a message box.
+    for (const char *box : {"Text1", "Text2", "Text4"})
+        window(WindowName::form1)->findChild<QLineEdit *>(box)->setText(u"1"_s);
+    auto *b = window(where)->findChild<QPushButton *>(button);
+    QVERIFY(b);
+    // Keypad Enter is Enter with the keypad modifier.
+    const std::tuple<Qt::Key, Qt::KeyboardModifier, int> keys[] = {
+        {Qt::Key_Space, Qt::NoModifier, 1},
+        {Qt::Key_Return, Qt::NoModifier, 1},
+        {Qt::Key_Enter, Qt::KeypadModifier, 1},
+        {Qt::Key_Escape, Qt::NoModifier, 0}};
+    for (const auto &[key, modifier, presses] : keys) {
+        b->setFocus();
+        QSignalSpy clicked(b, &QPushButton::clicked);
+        QTest::keyClick(b, key, modifier);
+        QVERIFY2(clicked.count() == presses,
+                 qPrintable(u"%1 pressed it %2 times, not %3"_s.arg(QKeySequence(key).toString())
+                                .arg(clicked.count())
+                                .arg(presses)));
+    }
 }
 
 QTEST_MAIN(TestNavigation)

@@ -86,6 +86,16 @@ QByteArray embeddedImage(const QString &html, const QString &format)
     return QByteArray::fromBase64(image.match(html).captured(1).toLatin1());
 }
 
+// The size in pixels that an HTML text gives the image it carries.
+QSize htmlImageSize(const QString &html)
+{
+    const auto number = [&html](QLatin1StringView name) {
+        const QRegularExpression attribute(u"<img [^>]*%1=\"(\\d+)\""_s.arg(name));
+        return attribute.match(html).captured(1).toInt();
+    };
+    return {number("width"_L1), number("height"_L1)};
+}
+
 // The vessel's point as HTML shows it: pixels in the point's colour, which
 // only the chart has, once the text document has read the image.
 int pointPixels(const QString &html)
@@ -118,6 +128,7 @@ private slots:
     void reasonAfterCalculation_data();
     void reasonAfterCalculation();
     void tooltipShowsOnHover();
+    void secondCalculationReplacesTheFirst();
     void errorLeavesThePreviousReason_data();
     void errorLeavesThePreviousReason();
     void typingChangesNothing();
@@ -137,6 +148,7 @@ private:
     }
     void type(const char *box, const QString &text) const;
     void calculate(const QString &p, const QString &V, const QString &pw) const;
+    QString hoverText3() const;
     QMenu *openText3Menu() const;
     QAction *copyReasonAction(QMenu *menu) const;
 
@@ -171,6 +183,16 @@ void TestCalculatorReason::calculate(const QString &p, const QString &V, const Q
     type("Text2", V);
     type("Text4", pw);
     QTest::mouseClick(control<QPushButton>("Command1"), Qt::LeftButton);
+}
+
+// The tooltip that hovering over Text3 shows.
+QString TestCalculatorReason::hoverText3() const
+{
+    QLineEdit *text3 = control<QLineEdit>("Text3");
+    const QPoint at(5, 5);
+    QHelpEvent hover(QEvent::ToolTip, at, text3->mapToGlobal(at));
+    QApplication::sendEvent(text3, &hover);
+    return QTest::qWaitFor([] { return QToolTip::isVisible(); }) ? QToolTip::text() : QString();
 }
 
 QMenu *TestCalculatorReason::openText3Menu() const
@@ -263,13 +285,9 @@ void TestCalculatorReason::tooltipShowsOnHover()
 {
     calculate(u"0.1"_s, u"25"_s, u"0.1"_s);
     QLineEdit *text3 = control<QLineEdit>("Text3");
-    const QPoint at(5, 5);
-    QHelpEvent hover(QEvent::ToolTip, at, text3->mapToGlobal(at));
-    QApplication::sendEvent(text3, &hover);
-    QTRY_VERIFY(QToolTip::isVisible());
+    const QString shown = hoverText3();
 
     // The chart first, then the words of the reason, as rich text.
-    const QString shown = QToolTip::text();
     QVERIFY(Qt::mightBeRichText(shown));
     const qsizetype image = shown.indexOf(u"<img "_s);
     QVERIFY(image >= 0);
@@ -278,8 +296,48 @@ void TestCalculatorReason::tooltipShowsOnHover()
     document.setHtml(shown);
     QVERIFY2(document.toPlainText().contains(text3->toolTip()), qPrintable(document.toPlainText()));
     QCOMPARE(QImage::fromData(embeddedImage(shown, u"bmp"_s), "BMP").size(), ui::chartSize());
+    QCOMPARE(htmlImageSize(shown), ui::chartSize());
     QVERIFY(pointPixels(shown) > 30);
     QToolTip::hideText();
+}
+
+// The tooltip and the copy after a second calculation carry its reason and
+// chart, not the first's, which were drawn already.
+void TestCalculatorReason::secondCalculationReplacesTheFirst()
+{
+    calculate(u"0.1"_s, u"25"_s, u"0.1"_s);
+    QVERIFY(!hoverText3().isEmpty());
+    copyReasonAction(openText3Menu())->trigger();
+    QApplication::activePopupWidget()->close();
+
+    calculate(u"10"_s, u"25"_s, u"10"_s);
+    const QString reason = control<QLineEdit>("Text3")->toolTip();
+    QVERIFY2(reason.startsWith(u"结果：本设备属于Ⅲ 类容器。\n设计压力 p：输入“10”"_s),
+             qPrintable(reason));
+    const VesselInput second = ui::chart::vesselAt(MediumGroup::Group1, 10, 25);
+    const auto chart = [&second](qreal ratio) {
+        QImage image = ui::drawClassChart(second, decideVessel(second), ratio);
+        image.setDevicePixelRatio(1);
+        return image;
+    };
+    const QString tip = hoverText3();
+    QTextDocument document;
+    document.setHtml(tip);
+    QVERIFY2(document.toPlainText().contains(reason), "the tooltip's words are not the second's");
+    QVERIFY2(QImage::fromData(embeddedImage(tip, u"bmp"_s), "BMP") == chart(1),
+             "the tooltip's chart is not the second's");
+    QToolTip::hideText();
+
+    copyReasonAction(openText3Menu())->trigger();
+    const QMimeData *data = QGuiApplication::clipboard()->mimeData();
+    QCOMPARE(data->text(), reason);
+    document.setHtml(data->html());
+    QVERIFY2(document.toPlainText().contains(reason),
+             "the copied HTML's words are not the second's");
+    QVERIFY2(QImage::fromData(embeddedImage(data->html(), u"png"_s), "PNG") == chart(2),
+             "the copied HTML's chart is not the second's");
+    QVERIFY2(QImage::fromData(data->data(u"image/png"_s), "PNG") == chart(2),
+             "the copied picture is not the second's chart");
 }
 
 void TestCalculatorReason::errorLeavesThePreviousReason_data()
@@ -424,6 +482,7 @@ void TestCalculatorReason::menuCopiesTheReason()
     QCOMPARE(chart.size(), ui::chartSize() * 2);
     QCOMPARE(qvariant_cast<QImage>(data->imageData()).size(), chart.size());
     QCOMPARE(embeddedImage(data->html(), u"png"_s), png);
+    QCOMPARE(htmlImageSize(data->html()), ui::chartSize());
     QTextDocument document;
     document.setHtml(data->html());
     QVERIFY(document.toPlainText().contains(copied));

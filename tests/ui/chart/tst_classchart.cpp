@@ -1,5 +1,7 @@
-// The class chart: its areas against classifyVessel, and the vessel's point
-// against its values.
+// The class chart: its areas against classifyVessel, the vessel's point
+// against its values, and the whole chart against reviewed pictures.
+#include "reviewedpicture.h"
+
 #include "ui/chart/classchart.h"
 #include "ui/fonts/fonts.h"
 
@@ -14,6 +16,34 @@ using namespace Qt::Literals::StringLiterals;
 namespace chart = korvane::ui::chart;
 
 Q_DECLARE_METATYPE(MediumGroup)
+Q_DECLARE_METATYPE(VesselInput)
+
+namespace {
+
+// Where a pixel lies as the chart lays it out: the title above the p axis's
+// title, the caption below the V axis's; in the plot, the class areas' fills
+// apart from what is drawn over them.
+QString chartPart(QPoint at, QRgb drawn, QRgb reviewed)
+{
+    const QRectF plot = ui::chartGeometry().plot();
+    if (at.y() < plot.top() - 20)
+        return u"the title"_s;
+    if (at.y() >= plot.bottom() + 36)
+        return u"the caption"_s;
+    if (!plot.contains(at))
+        return u"the axes and margins"_s;
+    const auto fill = [](QRgb colour) {
+        for (int k = 0; k < 4; ++k) {
+            if (colour == chart::classColour(ClassResult(k)))
+                return true;
+        }
+        return false;
+    };
+    return fill(drawn) && fill(reviewed) ? u"the plot's areas"_s
+                                         : u"the plot's labels, limit lines and point"_s;
+}
+
+} // namespace
 
 class TestClassChart : public QObject
 {
@@ -25,6 +55,8 @@ private slots:
     void areasFollowTheRules();
     void pointLiesAtItsValues_data();
     void pointLiesAtItsValues();
+    void looksAsReviewed_data();
+    void looksAsReviewed();
 };
 
 void TestClassChart::areasFollowTheRules_data()
@@ -139,6 +171,53 @@ void TestClassChart::pointLiesAtItsValues()
                             .arg(found.y())
                             .arg(expected.x())
                             .arg(expected.y())));
+}
+
+void TestClassChart::looksAsReviewed_data()
+{
+    QTest::addColumn<VesselInput>("in");
+    QTest::addColumn<qreal>("ratio");
+    QTest::addColumn<QString>("file");
+
+    using enum MediumGroup;
+    const auto at = chart::vesselAt;
+    VesselInput noMedium = at(Group1, 1, 100);
+    noMedium.mediumState = CheckState::Off;
+    VesselInput clause14 = at(Group2, 5, 1000);
+    clause14.clause14State = CheckState::On;
+    // Every class of both groups, both captions of the rules that decide
+    // without the chart, the arrows out of the plot, both pixel ratios.
+    QTest::newRow("group 1, class I") << at(Group1, 1, 10) << 1.0 << u"group1-class1.png"_s;
+    QTest::newRow("group 1, class II, ratio 2")
+        << at(Group1, 0.5f, 1000) << 2.0 << u"group1-class2-ratio2.png"_s;
+    QTest::newRow("group 1, class III") << at(Group1, 1.6f, 31250) << 1.0 << u"group1-class3.png"_s;
+    QTest::newRow("group 1, in no row") << at(Group1, 30, 0.09f) << 1.0 << u"group1-no-row.png"_s;
+    QTest::newRow("group 1, scope test") << noMedium << 1.0 << u"group1-scope.png"_s;
+    QTest::newRow("group 1, V beyond the right")
+        << at(Group1, 2, 1e12f) << 1.0 << u"group1-beyond-right.png"_s;
+    QTest::newRow("group 2, class I") << at(Group2, 1, 1000) << 1.0 << u"group2-class1.png"_s;
+    QTest::newRow("group 2, class II") << at(Group2, 5, 1000) << 1.0 << u"group2-class2.png"_s;
+    QTest::newRow("group 2, class III, ratio 2")
+        << at(Group2, 20, 100) << 2.0 << u"group2-class3-ratio2.png"_s;
+    QTest::newRow("group 2, clause 1.4") << clause14 << 1.0 << u"group2-clause14.png"_s;
+    QTest::newRow("group 2, p beyond the top, ratio 2")
+        << at(Group2, 5000, 100) << 2.0 << u"group2-beyond-top-ratio2.png"_s;
+}
+
+void TestClassChart::looksAsReviewed()
+{
+    QFETCH(VesselInput, in);
+    QFETCH(qreal, ratio);
+    QFETCH(QString, file);
+
+    // The chart's unusual characters, as a probe of the faces that draw them.
+    const QString sample = u"压力容器分类图——第二组介质 p（MPa）Ⅰ Ⅱ Ⅲ 类外；pV = 2.5 MPa·L，"_s;
+    if (const QString other = test::otherSetting({{sample, ui::songFont(9)}}); !other.isEmpty())
+        QSKIP(qPrintable(u"the reviewed pictures cannot be drawn here: "_s + other));
+    const QString difference =
+        test::differenceFromReviewed(ui::drawClassChart(in, decideVessel(in), ratio),
+                                     QStringLiteral(KORVANE_PICTURES_DIR) + u'/' + file, chartPart);
+    QVERIFY2(difference.isEmpty(), qPrintable(difference));
 }
 
 QTEST_MAIN(TestClassChart)
