@@ -54,6 +54,9 @@ measure() {
 # The programs measured, in the order launched in each round.
 programs=(korvane-floor korvane-textfloor korvane)
 
+# The machine's load beside the figures: other work moves them.
+load_before=$(cut -d' ' -f1 /proc/loadavg 2>/dev/null || echo "?")
+
 # One unrecorded launch each fills the font and shader caches.
 for program in "${programs[@]}"; do measure "$program"; done
 rm -f "$work"/*.txt
@@ -69,13 +72,13 @@ stats() {
               printf "%s %s %s\n", m, v[1], v[NR] }'
 }
 
-# One line per figure: its name, then median min max of each program in turn.
+# One line per figure: its column, then median min max of each program in turn.
 {
     for column in 1 2 3; do
         echo "$column $(stats korvane-floor $column) $(stats korvane-textfloor $column)" \
             "$(stats korvane $column)"
     done
-} | awk -v runs="$runs" '
+} | awk -v runs="$runs" -v load="$load_before to $(cut -d' ' -f1 /proc/loadavg 2>/dev/null || echo "?")" '
 function cell(m, lo, hi, f) { return sprintf(f " (" f "-" f ")", m, lo, hi) }
 function verdict(ratio, limit) { return ratio <= limit ? "met" : "missed" }
 {
@@ -88,7 +91,7 @@ function verdict(ratio, limit) { return ratio <= limit ? "met" : "missed" }
     }
 }
 END {
-    printf "%d launches of each, in turn, on one Xvfb\n\n", runs
+    printf "%d launches of each, in turn, on one Xvfb; load average (1 min) %s\n\n", runs, load
     printf "%-36s %-26s %-26s %s\n", "", "one-label floor", "same-text floor", "korvane"
     printf "%-36s %-26s %-26s %s\n", "", "median (min-max)", "median (min-max)", "median (min-max)"
     for (c = 1; c <= 3; c++)
