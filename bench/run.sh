@@ -24,8 +24,10 @@ cleanup() {
 trap cleanup EXIT
 
 # Xvfb writes its display number to the pipe once it accepts connections.
+# No reset when the last client leaves: between two launches there is none,
+# and a launch that connects while the server resets finds no display.
 mkfifo "$work/displayfd"
-Xvfb -displayfd 3 -nolisten tcp -screen 0 1280x1024x24 3>"$work/displayfd" 2>"$work/xvfb.log" &
+Xvfb -displayfd 3 -nolisten tcp -noreset -screen 0 1280x1024x24 3>"$work/displayfd" 2>"$work/xvfb.log" &
 xvfb_pid=$!
 if ! read -r -t 30 display_number <"$work/displayfd"; then
     echo "bench: Xvfb did not start" >&2
