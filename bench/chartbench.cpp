@@ -1,7 +1,7 @@
 // How long the class chart takes to draw, as at the first hover over the
 // result box: the fastest of 15 drawings in this thread's own time, so that
 // other programs on a busy machine do not count, at device pixel ratios 1
-// and 2. Reports; judges nothing.
+// and 2. Reports each beside its target; the exit status judges nothing.
 #include "classify/decision.h"
 #include "ui/chart/chartgeometry.h"
 #include "ui/chart/classchart.h"
@@ -34,8 +34,8 @@ int main(int argc, char *argv[])
     const VesselInput in = ui::chart::vesselAt(MediumGroup::Group2, 1.6f, 31250);
     const Decision decision = decideVessel(in);
     constexpr int kDrawings = 15;
-    std::printf("class chart, fastest of %d drawings in thread time (target: under 5 ms)\n",
-                kDrawings);
+    constexpr double kTargetMs = 5;
+    std::printf("\nclass chart drawing time, fastest of %d drawings in thread time\n", kDrawings);
     for (const qreal ratio : {1.0, 2.0}) {
         (void)ui::drawClassChart(in, decision, ratio); // fonts loaded once, as at the first hover
         double fastest = INFINITY;
@@ -44,7 +44,8 @@ int main(int argc, char *argv[])
             (void)ui::drawClassChart(in, decision, ratio);
             fastest = std::min(fastest, threadMilliseconds() - start);
         }
-        std::printf("  device pixel ratio %g: %.2f ms\n", ratio, fastest);
+        std::printf("  device pixel ratio %g: %.2f ms   target under %g ms: %s\n", ratio, fastest,
+                    kTargetMs, fastest < kTargetMs ? "met" : "missed");
     }
     return 0;
 }
