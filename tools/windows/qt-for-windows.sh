@@ -21,12 +21,14 @@ if [ -z "$qt_source_version" ]; then
 fi
 qt_version=${qt_source_version%%+*}
 
-# Only what the program and its tests use: Core, Gui, Widgets, Test and the
-# windows platform plugin and style, with Qt's bundled third-party libraries
-# (mingw has none of its own). Debian's source leaves out the Wintab header,
-# so tablet events go; Qt 6.4's windows plugin needs dynamic GL off along
-# with OpenGL, and Direct2D on (without it Qt 6.4 leaves out the DirectWrite
-# font database that the plugin links against).
+# Only what the program and its tests use: Core, Gui, Widgets, Test, the
+# windows platform plugin, the vista style and the ICO reader (the icon tests
+# read .ico files), with Qt's bundled third-party libraries (mingw has none
+# of its own). Debian's source leaves out the Wintab header, so tablet events
+# go; Qt 6.4's windows plugin needs dynamic GL off along with OpenGL, and
+# Direct2D on (without it Qt 6.4 leaves out the DirectWrite font database that
+# the plugin links against), but not Direct2D 1.1, which only builds the
+# direct2d platform plugin that nothing loads.
 options=(
     -DCMAKE_BUILD_TYPE=Release
     -DBUILD_SHARED_LIBS=ON
@@ -35,13 +37,35 @@ options=(
     -DFEATURE_network=OFF -DFEATURE_sql=OFF -DFEATURE_dbus=OFF
     -DFEATURE_printsupport=OFF -DFEATURE_concurrent=OFF -DFEATURE_xml=OFF
     -DFEATURE_vulkan=OFF -DFEATURE_opengl=OFF -DFEATURE_dynamicgl=OFF
-    -DFEATURE_tabletevent=OFF
+    -DFEATURE_tabletevent=OFF -DFEATURE_direct2d1_1=OFF
     -DFEATURE_system_zlib=OFF -DFEATURE_system_png=OFF -DFEATURE_system_harfbuzz=OFF
-    -DFEATURE_system_freetype=OFF -DFEATURE_system_pcre2=OFF
-    -DFEATURE_system_doubleconversion=OFF
+    -DFEATURE_system_pcre2=OFF -DFEATURE_system_doubleconversion=OFF
     -DFEATURE_jpeg=OFF -DFEATURE_gif=OFF -DFEATURE_icu=OFF -DFEATURE_glib=OFF
     -DFEATURE_zstd=OFF -DFEATURE_fontconfig=OFF
+    # Windows draws text with its own font engines, so no FreeType (and with
+    # it goes the offscreen platform plugin, which the Windows tests don't use).
+    -DFEATURE_freetype=OFF
 )
+# What the windows never show: the widgets, dialogs and styles beyond the
+# labels, boxes, buttons, menus, tooltips and message box they use (the
+# vista style draws them; neither Fusion nor style sheets are used), and the
+# document, image and data formats nothing reads or writes.
+for feature in \
+    graphicsview mdiarea calendarwidget datetimeedit filedialog colordialog \
+    fontdialog fontcombobox wizard inputdialog errormessage progressdialog \
+    undoview columnview dial lcdnumber splashscreen toolbox keysequenceedit \
+    textbrowser dockwidget mainwindow toolbar statusbar tablewidget treewidget \
+    listwidget tableview treeview datawidgetmapper splitter scroller \
+    commandlinkbutton tabwidget tabbar formlayout sizegrip whatsthis statustip \
+    syntaxhighlighter style_fusion style_stylesheet \
+    pdf textodfwriter textmarkdownreader textmarkdownwriter movie sessionmanager \
+    systemtrayicon undocommand undostack undogroup filesystemmodel picture \
+    imageformat_ppm imageformat_xbm desktopservices \
+    mimetype timezone sharedmemory systemsemaphore filesystemwatcher gestures \
+    jalalicalendar hijricalendar islamiccivilcalendar xmlstream xmlstreamreader \
+    xmlstreamwriter transposeproxymodel concatenatetablesproxymodel; do
+    options+=("-DFEATURE_$feature=OFF")
+done
 
 key=$({ echo "$qt_source_version"; printf '%s\n' "${options[@]}"; cat "$toolchain"; } \
     | sha256sum | cut -c1-12)
@@ -104,8 +128,8 @@ if [ ! -f "$src/.korvane-unpacked" ]; then
     touch "$src/.korvane-unpacked"
 fi
 
-# One build folder for every set of options, kept after the build: a change
-# of options then recompiles only what it touches.
+# Kept while Qt is not yet installed, so that a build that stopped resumes
+# where it stopped; removed once Qt is in the cache.
 build=$cache/build-qt
 rm -rf "$prefix"
 mkdir -p "$prefix"
@@ -150,7 +174,7 @@ import json, pathlib, sys
 src = pathlib.Path(sys.argv[1])
 # Parts of Qt that this build leaves out or that are for other platforms.
 unused = {"network", "dbus", "vulkan", "VulkanMemoryAllocator", "wasm", "android", "gradle",
-          "xcb", "cocoa", "libjpeg", "libpsl", "opengl"}
+          "xcb", "cocoa", "libjpeg", "libpsl", "opengl", "freetype", "md4c"}
 for path in sorted((src / "src").rglob("qt_attribution.json")):
     if unused & set(path.relative_to(src).parts):
         continue
@@ -168,5 +192,7 @@ for path in sorted((src / "src").rglob("qt_attribution.json")):
         print()
 PY
 touch "$prefix/.korvane-complete"
+# The build tree (most of a gigabyte) and the source are not needed again.
+rm -rf "$build" "$src_parent"
 say "Qt for Windows built in $(( ($(date +%s) - start) / 60 )) min into $prefix"
 echo "$prefix"
