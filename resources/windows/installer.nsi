@@ -1,7 +1,8 @@
 ; The Korvane installer for 64-bit Windows: installs for all users into
 ; Program Files\Korvane, adds a Start-menu shortcut and an entry under
 ; "Apps & features"; /S installs and uninstalls silently.
-; tools/windows/build.sh defines VERSION, FILES_NSH, SIZE_KB, ICON and OUTFILE.
+; tools/windows/make-installer.sh defines VERSION, VERSION_QUAD, FILES_NSH,
+; SIZE_KB, ICON and OUTFILE.
 
 Unicode true
 Target amd64-unicode
@@ -32,8 +33,8 @@ ShowUninstDetails show
 !insertmacro MUI_LANGUAGE "SimpChinese"
 
 ; The installer's own version record, in Chinese (PRC).
-VIProductVersion "1.0.0.0"
-VIFileVersion "1.0.0.0"
+VIProductVersion "${VERSION_QUAD}"
+VIFileVersion "${VERSION_QUAD}"
 VIAddVersionKey /LANG=${LANG_SIMPCHINESE} "ProductName" "${PRODUCT_NAME}"
 VIAddVersionKey /LANG=${LANG_SIMPCHINESE} "FileDescription" "${PRODUCT_NAME} 安装程序"
 VIAddVersionKey /LANG=${LANG_SIMPCHINESE} "CompanyName" "Korvane"
