@@ -67,31 +67,31 @@ VIAddVersionKey /LANG=${LANG_SIMPCHINESE} "ProductVersion" "${VERSION}"
 VIAddVersionKey /LANG=${LANG_SIMPCHINESE} "LegalCopyright" "The Korvane authors"
 
 ; Waits until korvane.exe in the folder on the stack is not running, asking
-; the user to close it; gives up (the installation fails) on 取消, and at
-; once when silent. A running program's file cannot be opened for writing.
+; the user to close it; gives up on 取消, and at once when silent, with exit
+; code 3, which tells a script to try again later. A running program's file
+; cannot be opened for writing.
 !macro KORVANE_WAIT_CLOSED UN
 Function ${UN}KorvaneWaitClosed
     Exch $0
     Push $1
     ${If} $0 != ""
     ${AndIf} ${FileExists} "$0\korvane.exe"
-        ${Do}
-            ClearErrors
-            FileOpen $1 "$0\korvane.exe" a
-            ${IfNot} ${Errors}
-                FileClose $1
-                ${Break}
-            ${EndIf}
+    retry:
+        ClearErrors
+        FileOpen $1 "$0\korvane.exe" a
+        ${If} ${Errors}
             MessageBox MB_RETRYCANCEL|MB_ICONEXCLAMATION \
-                "Korvane 正在运行。请先关闭它，再点“重试”。" /SD IDCANCEL IDRETRY +2
-            Call ${UN}KorvaneFail
-        ${Loop}
+                "Korvane 正在运行。请先关闭它，再点“重试”。" /SD IDCANCEL IDRETRY retry
+            SetErrorLevel 3
+            Quit
+        ${EndIf}
+        FileClose $1
     ${EndIf}
     Pop $1
     Pop $0
 FunctionEnd
 
-; Ends the run with exit code 2: as a failure, also when silent.
+; Ends the run with exit code 2, a failure, also when silent.
 Function ${UN}KorvaneFail
     SetErrorLevel 2
     Quit
