@@ -32,6 +32,7 @@ SetCompressor /SOLID lzma
 !define MULTIUSER_INSTALLMODE_INSTDIR_REGISTRY_KEY "${UNINSTALL_KEY}"
 !define MULTIUSER_INSTALLMODE_INSTDIR_REGISTRY_VALUENAME "InstallLocation"
 !define MULTIUSER_INIT_TEXT_ALLUSERSNOTPOSSIBLE "为本机所有用户安装 Korvane 需要管理员权限。"
+!define MULTIUSER_INIT_FUNCTIONQUIT KorvaneFail ; /AllUsers refused: a failure, not exit code 0
 !define MULTIUSER_PAGE_CUSTOMFUNCTION_LEAVE KorvaneModeChosen
 
 !include "MultiUser.nsh"
