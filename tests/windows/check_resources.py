@@ -1,10 +1,11 @@
 #!/usr/bin/python3
 """Reads the Windows resources back from built executables with pefile and
-checks what Explorer shows: the icon images, the version record and, for
-korvane.exe, the application manifest.
+checks what Explorer shows: the icon images, the version record and the
+application manifest. An installer's version is the one its name carries.
 
-    check_resources.py korvane.exe korvane-1.00-setup.exe
+    check_resources.py korvane.exe korvane-1.00-setup.exe [korvane-1.01-setup.exe ...]
 """
+import re
 import struct
 import sys
 
@@ -68,15 +69,24 @@ def version_strings(pe):
     return strings, translations
 
 
-def check_version(pe, label, strings_wanted, code_page=None):
-    """The version numbers, and the strings in the Chinese (PRC) table: in
-    Unicode for korvane.exe; NSIS writes the installer's in GBK (936)."""
+def manifest(pe):
+    found = [data for (name, _), data in resources(pe, RT_MANIFEST).items() if name == 1]
+    return " ".join((found[0] if found else b"").decode("utf-8", "replace").split())
+
+
+def check_version(pe, label, strings_wanted, code_page=None, numbers=(1, 0)):
+    """The version numbers (1.01 is 1,1,0,0), and the strings in the Chinese
+    (PRC) table: in Unicode for korvane.exe; NSIS writes the installer's in
+    GBK (936)."""
     fixed = pe.VS_FIXEDFILEINFO[0] if getattr(pe, "VS_FIXEDFILEINFO", None) else None
     check(fixed is not None, f"{label}: has a version record")
     if fixed is None:
         return
-    check((fixed.FileVersionMS, fixed.FileVersionLS) == (0x00010000, 0), f"{label}: FILEVERSION 1,0,0,0")
-    check((fixed.ProductVersionMS, fixed.ProductVersionLS) == (0x00010000, 0), f"{label}: PRODUCTVERSION 1,0,0,0")
+    major, minor = numbers
+    quad = f"{major},{minor},0,0"
+    check((fixed.FileVersionMS, fixed.FileVersionLS) == (major << 16 | minor, 0), f"{label}: FILEVERSION {quad}")
+    check((fixed.ProductVersionMS, fixed.ProductVersionLS) == (major << 16 | minor, 0),
+          f"{label}: PRODUCTVERSION {quad}")
     strings, translations = version_strings(pe)
     tables = {table for table, _ in strings if table.startswith("0804")}
     if code_page is not None:
@@ -101,10 +111,9 @@ def check_program(path):
                               "ProductName": "Korvane 压力容器类别计算器",
                               "FileDescription": "压力容器类别计算器（TSG R0004-2009）"},
                   code_page=1200)
-    manifests = [data for (name, _), data in resources(pe, RT_MANIFEST).items() if name == 1]
-    manifest = (manifests[0] if manifests else b"").decode("utf-8", "replace")
-    check("PerMonitorV2" in manifest, f"{label}: manifest asks for per-monitor DPI awareness v2")
-    check('name="Microsoft.Windows.Common-Controls" version="6.0.0.0"' in " ".join(manifest.split()),
+    text = manifest(pe)
+    check("PerMonitorV2" in text, f"{label}: manifest asks for per-monitor DPI awareness v2")
+    check('name="Microsoft.Windows.Common-Controls" version="6.0.0.0"' in text,
           f"{label}: manifest asks for common controls v6")
 
 
@@ -113,7 +122,13 @@ def check_installer(path):
     label = path.rsplit("/", 1)[-1]
     check(pe.OPTIONAL_HEADER.Subsystem == 2, f"{label}: GUI subsystem")
     check(len(icon_images(pe)) >= 1, f"{label}: carries an icon")
-    check_version(pe, label, {"ProductVersion": "1.00", "ProductName": "Korvane 压力容器类别计算器"})
+    version = re.search(r"korvane-(\d+)\.(\d+)-setup\.exe$", label)
+    check_version(pe, label, {"ProductVersion": f"{version[1]}.{version[2]}",
+                              "ProductName": "Korvane 压力容器类别计算器"},
+                  numbers=(int(version[1]), int(version[2])))
+    # Administrators are asked once; other users are not asked, and install for themselves.
+    check('requestedExecutionLevel level="highestAvailable"' in manifest(pe),
+          f"{label}: asks Windows for administrator rights only of administrators")
 
 
 if __name__ == "__main__":

@@ -4,7 +4,8 @@
 #   1. the QtTest suites built for Windows, through ctest;
 #   2. the resources of korvane.exe and of the installer, read back;
 #   3. korvane.exe from the deploy folder, used as a person would;
-#   4. the installer and the uninstaller, silently.
+#   4. the installer and the uninstaller, silently, for all users and for the
+#      current user, twice over and as an upgrade from 1.00 to 1.01.
 # Run `make windows` first (the Makefile does).
 set -euo pipefail
 
@@ -28,7 +29,8 @@ check() { local what=$1; shift; if "$@"; then pass "$what"; else fail "$what"; f
 work=$(mktemp -d "${TMPDIR:-/tmp}/korvane-wine.XXXXXX")
 export WINEPREFIX=$work/prefix WINEARCH=win64 WINEDEBUG=-all
 # No Mono or Gecko: nothing here needs them, and Wine would offer to fetch them.
-export WINEDLLOVERRIDES="mscoree=;mshtml="
+# No menu builder: it would copy the installers' shortcuts into the real home.
+export WINEDLLOVERRIDES="mscoree=;mshtml=;winemenubuilder.exe=d"
 export LANG=C.UTF-8 LC_ALL=C.UTF-8
 xvfb_pid=
 cleanup() {
@@ -67,8 +69,17 @@ else
     fail "ctest under Wine"
 fi
 
+# Two more installers, as if of two releases: a 1.00 that ships one file
+# more, which the upgrade to a 1.01 of the deploy folder must remove.
+older=$work/korvane-$version-win64
+cp -a "$deploy" "$older"
+mkdir "$older/retired" && echo "only in the older release" > "$older/retired/notes.txt"
+mkdir "$work/older" "$work/newer"
+"$root/tools/windows/make-installer.sh" "$older" "$version" "$work/older/korvane-$version-setup.exe"
+"$root/tools/windows/make-installer.sh" "$deploy" 1.01 "$work/newer/korvane-1.01-setup.exe"
+
 echo "== resources read back from the executables"
-if /usr/bin/python3 "$here/check_resources.py" "$deploy/korvane.exe" "$setup"; then
+if /usr/bin/python3 "$here/check_resources.py" "$deploy/korvane.exe" "$setup" "$work/newer/korvane-1.01-setup.exe"; then
     pass "resources of korvane.exe and the installer"
 else
     fail "resources of korvane.exe and the installer"
@@ -178,37 +189,103 @@ use_program "Z:${deploy//\//\\}\\korvane.exe" "$shot"
 "$wineserver" -w
 
 # --- the installer -------------------------------------------------------------
-echo "== the installer, silently"
 drive_c=$WINEPREFIX/drive_c
-installed="$drive_c/Program Files/Korvane"
-shortcut="$drive_c/ProgramData/Microsoft/Windows/Start Menu/Programs/Korvane.lnk"
-uninstall_key='HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\Korvane'
-"$WINE" "Z:${setup//\//\\}" /S
-"$wineserver" -w
-check "installed the deploy folder's files and the uninstaller" diff \
-    <(cd "$deploy" && find . -type f | sort) \
-    <(cd "$installed" && find . -type f ! -name uninstall.exe | sort)
-check "installed uninstall.exe" test -f "$installed/uninstall.exe"
-check "a Start-menu shortcut" test -f "$shortcut"
-# Read from an export: reg query prints through the console's code page.
-"$WINE" reg export "$uninstall_key" 'C:\uninstall-key.reg' /y >/dev/null 2>&1 || true
-key=$(iconv -f UTF-16 -t UTF-8 "$drive_c/uninstall-key.reg" 2>/dev/null | tr -d '\r' || true)
-for value in '"DisplayName"="Korvane 压力容器类别计算器"' '"DisplayVersion"="1.00"' \
-    '"Publisher"="Korvane"' '"DisplayIcon"="C:\\Program Files\\Korvane\\korvane.exe,0"' \
-    '"EstimatedSize"=dword:'; do
-    check "uninstall entry: $value" grep -qF "$value" <<<"$key"
+unix_path() { local p=${1#C:}; echo "$drive_c${p//\\//}"; }
+wine_echo() { "$WINE" cmd /c echo "$1" | tr -d '\r'; }
+profile=$(unix_path "$(wine_echo %USERPROFILE%)")
+declare -A installer=([1.00]="Z:${setup//\//\\}" [older]="Z:${work//\//\\}\\older\\korvane-$version-setup.exe"
+    [1.01]="Z:${work//\//\\}\\newer\\korvane-1.01-setup.exe")
+declare -A folder=([all]='C:\Program Files\Korvane' [user]="$(wine_echo %LOCALAPPDATA%)\\Programs\\Korvane")
+declare -A shortcut=([all]="$drive_c/ProgramData/Microsoft/Windows/Start Menu/Programs/Korvane.lnk"
+    [user]="$(unix_path "$(wine_echo %APPDATA%)")/Microsoft/Windows/Start Menu/Programs/Korvane.lnk")
+declare -A hive=([all]=HKLM [user]=HKCU) other=([all]=user [user]=all)
+
+# The Uninstall entries of a hive, read from an export: reg query prints
+# through the console's code page.
+uninstall_entries() {
+    "$WINE" reg export "$1\\Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall" 'C:\entries.reg' /y \
+        >/dev/null 2>&1 || true
+    iconv -f UTF-16 -t UTF-8 "$drive_c/entries.reg" 2>/dev/null | tr -d '\r' || true
+    rm -f "$drive_c/entries.reg"
+}
+korvane_entries() { uninstall_entries "$1" | grep -c '^"DisplayName"="Korvane' || true; }
+outside_profile() { find "$drive_c" -path "$profile" -prune -o -print | sort; }
+installed_files() { (cd "$(unix_path "$1")" && find . -mindepth 1 | sort); }
+deployed_files() { { cd "$deploy" && find . -mindepth 1; echo ./uninstall.exe; } | sort; }
+
+# While installed for the current user: the program runs from there, and
+# neither an installer nor the uninstaller run while it runs touch it.
+use_installed() {
+    use_program "${folder[user]}\\korvane.exe"
+    "$wineserver" -w
+    (cd "$work" && exec "$WINE" "${folder[user]}\\korvane.exe") >"$work/program.log" 2>&1 &
+    local pid=$! code=0
+    wid=$(wait_window '^Email: korvane@example.com$' 60)
+    "$WINE" "${installer[1.01]}" /S || code=$?
+    check "while korvane.exe runs, 1.01's installer stops with exit status 3 (got $code)" test "$code" = 3
+    code=0 # in place, so that its own exit status comes back
+    "$WINE" "${folder[user]}\\uninstall.exe" /S "_?=${folder[user]}" || code=$?
+    check "and so does the uninstaller (got $code)" test "$code" = 3
+    check "which leave 1.00 installed as it was" diff <(installed_files "${folder[user]}") \
+        <(deployed_files)
+    check "and its entry at 1.00" grep -qF '"DisplayVersion"="1.00"' <<<"$(uninstall_entries HKCU)"
+    click "$Command3"
+    wait_exit "$pid" 30
+    [ "$status" = running ] && kill "$pid" 2>/dev/null || true
+    "$wineserver" -w
+}
+
+# name | installers run in turn, with their switches and, after a !, an exit
+# status other than 0 | the mode that must result | its entry's version |
+# what to do while installed
+cases=(
+    "for all users|1.00 /S|all|1.00|"
+    "for the current user|1.00 /S /CurrentUser|user|1.00|use_installed"
+    "the same version twice|1.00 /S;1.00 /S|all|1.00|"
+    "1.01 over 1.00|older /S;1.01 /S|all|1.01|"
+    "1.01 over 1.00, the mode kept|older /S /CurrentUser;1.01 /S|user|1.01|"
+    "for all users over the current user's|older /S /CurrentUser;1.01 /S /AllUsers|all|1.01|"
+    "for the current user over all users: refused|1.00 /S;1.01 /S /CurrentUser !2|all|1.00|"
+)
+for case in "${cases[@]}"; do
+    IFS='|' read -r name runs mode want then <<<"$case"
+    echo "== the installer, silently: $name"
+    outside_profile > "$work/outside"
+    IFS=';' read -ra runs <<<"$runs"
+    for run in "${runs[@]}"; do
+        read -r which switches <<<"${run% !*}"
+        expected=0
+        [[ $run == *' !'* ]] && expected=${run##* !}
+        code=0
+        "$WINE" "${installer[$which]}" $switches || code=$?
+        "$wineserver" -w
+        check "$which $switches: exit status $expected (got $code)" test "$code" = "$expected"
+    done
+    dir=${folder[$mode]}
+    check "$name: in $dir the deploy folder's files and the uninstaller, no others" diff \
+        <(installed_files "$dir") <(deployed_files)
+    check "$name: a Start-menu shortcut" test -f "${shortcut[$mode]}"
+    check "$name: nothing in ${folder[${other[$mode]}]} nor its Start menu" \
+        test ! -e "$(unix_path "${folder[${other[$mode]}]}")" -a ! -e "${shortcut[${other[$mode]}]}"
+    check "$name: one entry in ${hive[$mode]}, none in ${hive[${other[$mode]}]}" \
+        test "$(korvane_entries "${hive[$mode]}") $(korvane_entries "${hive[${other[$mode]}]}")" = "1 0"
+    entry=$(uninstall_entries "${hive[$mode]}" | sed -n '/\\Uninstall\\Korvane\]$/,/^$/p')
+    for value in '"DisplayName"="Korvane 压力容器类别计算器"' "\"DisplayVersion\"=\"$want\"" \
+        '"Publisher"="Korvane"' "\"DisplayIcon\"=\"${dir//\\/\\\\}\\\\korvane.exe,0\"" \
+        "\"InstallLocation\"=\"${dir//\\/\\\\}\"" '"EstimatedSize"=dword:'; do
+        check "$name: entry $value" grep -qF "$value" <<<"$entry"
+    done
+    if [ "$mode" = user ]; then
+        check "$name: nothing written outside the user's profile" diff "$work/outside" <(outside_profile)
+        check "$name: nothing in HKLM" bash -c "! grep -q Korvane '$WINEPREFIX/system.reg'"
+    fi
+    [ -n "$then" ] && "$then"
+
+    "$WINE" "$dir\\uninstall.exe" /S || true
+    "$wineserver" -w
+    check "$name, uninstalled: no folder, shortcut nor entry left" test ! -e "$(unix_path "$dir")" \
+        -a ! -e "${shortcut[$mode]}" -a "$(korvane_entries "${hive[$mode]}")" = 0
 done
-
-echo "== the installed program"
-use_program 'C:\Program Files\Korvane\korvane.exe'
-"$wineserver" -w
-
-echo "== the uninstaller, silently"
-"$WINE" 'C:\Program Files\Korvane\uninstall.exe' /S
-"$wineserver" -w
-check "program folder removed" test ! -e "$installed"
-check "shortcut removed" test ! -e "$shortcut"
-check "uninstall entry removed" bash -c "! '$WINE' reg query '$uninstall_key' >/dev/null 2>&1"
 
 echo "$passes passed, $failures failed"
 [ "$failures" = 0 ]

@@ -93,35 +93,7 @@ EOT
 rm -f "$out/$name.zip"
 (cd "$out" && cmake -E tar cf "$name.zip" --format=zip "$name")
 
-# The installer. Its lists of files and folders come from the deploy folder,
-# so that the uninstaller removes exactly what the installer wrote.
-nsh=$out/installer-files.nsh
-{
-    echo "!macro KorvaneInstallFiles"
-    (cd "$deploy" && find . -type d | sort) | while read -r dir; do
-        win=${dir#.}; win=${win//\//\\}
-        echo "  SetOutPath \"\$INSTDIR$win\""
-        (cd "$deploy/$dir" && find . -maxdepth 1 -type f | sort) | while read -r f; do
-            echo "  File \"$deploy/${dir#./}/${f#./}\""
-        done
-    done
-    echo "!macroend"
-    echo "!macro KorvaneUninstallFiles"
-    (cd "$deploy" && find . -type f | sort) | while read -r f; do
-        win=${f#.}; win=${win//\//\\}
-        echo "  Delete \"\$INSTDIR$win\""
-    done
-    (cd "$deploy" && find . -mindepth 1 -type d | sort -r) | while read -r dir; do
-        win=${dir#.}; win=${win//\//\\}
-        echo "  RMDir \"\$INSTDIR$win\""
-    done
-    echo "!macroend"
-} > "$nsh"
-size_kb=$(du -sk "$deploy" | cut -f1)
-makensis -V2 -INPUTCHARSET UTF8 \
-    -DVERSION="$version" -DFILES_NSH="$nsh" -DSIZE_KB="$size_kb" \
-    -DICON="$root/resources/icon/korvane.ico" \
-    -DOUTFILE="$out/korvane-$version-setup.exe" \
-    "$root/resources/windows/installer.nsi"
+# The installer, from the deploy folder.
+"$root/tools/windows/make-installer.sh" "$deploy" "$version" "$out/korvane-$version-setup.exe"
 
 echo "Windows build: $deploy/, $out/$name.zip, $out/korvane-$version-setup.exe"
