@@ -70,8 +70,7 @@ accept-pictures: build
 
 # Rewrites every picture in docs/ that this build can draw: the windows, the
 # class charts, the calculator with its tooltip, and the icon's pictures.
-# docs/windows-wine.png needs the Windows build under Wine:
-# `KORVANE_WINDOWS_SHOT=$PWD/docs/windows-wine.png make test-windows`.
+# The pictures of korvane.exe under Wine: `make windows-screenshots`.
 screenshots: build
 	$(BUILD_DIR)/bin/korvane-screenshots docs
 	cmake --build $(BUILD_DIR) --target icon

@@ -15,9 +15,7 @@ out=${WINDOWS_DIR:-$root/build-windows}
 version=$(sed -n 's/^set(KORVANE_VERSION_STRING "\(.*\)")$/\1/p' "$root/CMakeLists.txt")
 deploy=$out/korvane-$version-win64
 setup=$out/korvane-$version-setup.exe
-export WINE=${KORVANE_WINE:-/usr/lib/wine/wine64}
-wineserver=/usr/lib/wine/wineserver
-shot=${KORVANE_WINDOWS_SHOT:-}
+source "$root/tools/windows/wine-session.sh"
 
 failures=0
 passes=0
@@ -25,40 +23,8 @@ pass() { echo "ok   $*"; passes=$((passes + 1)); }
 fail() { echo "FAIL $*"; failures=$((failures + 1)); }
 check() { local what=$1; shift; if "$@"; then pass "$what"; else fail "$what"; fi; }
 
-# A private display and a throwaway prefix, both gone however the run ends.
-work=$(mktemp -d "${TMPDIR:-/tmp}/korvane-wine.XXXXXX")
-export WINEPREFIX=$work/prefix WINEARCH=win64 WINEDEBUG=-all
-# No Mono or Gecko: nothing here needs them, and Wine would offer to fetch them.
-# No menu builder: it would copy the installers' shortcuts into the real home.
-export WINEDLLOVERRIDES="mscoree=;mshtml=;winemenubuilder.exe=d"
-export LANG=C.UTF-8 LC_ALL=C.UTF-8
-xvfb_pid=
-cleanup() {
-    "$wineserver" -k 2>/dev/null || true
-    [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null || true
-    rm -rf "$work"
-}
-trap cleanup EXIT
-exec 3> "$work/display"
-Xvfb -displayfd 3 -screen 0 1280x1024x24 -dpi 96 -nolisten tcp -noreset >"$work/xvfb.log" 2>&1 &
-xvfb_pid=$!
-exec 3>&-
-for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.1; done
-export DISPLAY=:$(cat "$work/display")
-unset WAYLAND_DISPLAY
-
+wine_session_start
 echo "== a new Wine prefix on $DISPLAY"
-"$WINE" wineboot --init >"$work/wineboot.log" 2>&1
-"$wineserver" -w
-# Wine has no 宋体 (SimSun): Debian's Song face stands in, as on Linux.
-for name in 宋体 SimSun NSimSun; do
-    "$WINE" reg add 'HKCU\Software\Wine\Fonts\Replacements' /v "$name" /t REG_SZ \
-        /d "AR PL SungtiL GB" /f >/dev/null
-done
-# QtTest writes to the debugger unless told otherwise, having no console;
-# Wine passes no QT_* variable from Unix, so the prefix's environment says it.
-"$WINE" reg add 'HKCU\Environment' /v QT_FORCE_STDERR_LOGGING /t REG_SZ /d 1 /f >/dev/null
-"$wineserver" -w
 
 echo "== the test suites built for Windows"
 # All but one: the hostile-typing rows repeat the calculator window's paths a
@@ -86,38 +52,13 @@ else
 fi
 
 # --- korvane.exe as a person uses it ------------------------------------------
-# Controls are found where the window's own control table puts them: the
-# pixel that holds each one's centre at 96 dpi.
-declare -A centre
-while read -r name x y; do
-    centre[$name]="$x $y"
-done < <(/usr/bin/python3 "$here/controls.py" "$root/ui/calculator/calculatorcontrols.h")
-for name in Text4 Text1 Text2 Option1 Option2 Command1 Command3 Text3; do
-    [ -n "${centre[$name]:-}" ] || { echo "FAIL no $name in the calculator's control table"; exit 1; }
-    printf -v "$name" '%s' "${centre[$name]}"
-done
-
-click() { xdotool mousemove --sync --window "$wid" $1 click 1; sleep 0.3; }
-entry() { click "$1"; xdotool key --clearmodifiers ctrl+a; xdotool type --delay 20 "$2"; sleep 0.2; }
+calculator_places 1
 read_field() {
     echo -n "(nothing copied)" | xclip -selection clipboard -i -loops 1 &
     click "$1"
     xdotool key --clearmodifiers ctrl+a ctrl+c
     sleep 0.5
     xclip -selection clipboard -o 2>/dev/null
-}
-wait_window() { # NAME-REGEX SECONDS -> the window's id, or nothing
-    # Polled: a search fails outright when a window it looks at goes away,
-    # as Wine's helper windows do while a program starts.
-    local deadline=$((SECONDS + $2)) found
-    while [ $SECONDS -lt "$deadline" ]; do
-        found=$(xdotool search --onlyvisible --name "$1" 2>/dev/null | head -n 1)
-        if [ -n "$found" ]; then
-            echo "$found"
-            return
-        fi
-        sleep 0.2
-    done
 }
 wait_exit() { # PID SECONDS -> sets status to the exit status, or "running"
     local i
@@ -133,9 +74,9 @@ wait_exit() { # PID SECONDS -> sets status to the exit status, or "running"
 }
 
 # Uses the program at Windows path $1 (started with no DLL search path of the
-# build's: what it needs must be beside it) and leaves its picture in $2.
+# build's: what it needs must be beside it).
 use_program() {
-    local exe=$1 picture=${2:-}
+    local exe=$1
     (cd "$work" && exec "$WINE" "$exe") >"$work/program.log" 2>&1 &
     local pid=$!
     wid=$(wait_window '^Email: korvane@example.com$' 60)
@@ -159,7 +100,6 @@ use_program() {
     check "1.5 MPa × 100 L, group 1: Ⅱ 类 (got $result)" test "$result" = "Ⅱ 类"
     click "$Option2"
     click "$Command1"
-    [ -n "$picture" ] && import -window "$wid" "$picture"
     result=$(read_field "$Text3")
     check "the same in group 2: Ⅰ 类 (got $result)" test "$result" = "Ⅰ 类"
 
@@ -185,7 +125,7 @@ use_program() {
 }
 
 echo "== korvane.exe from the deploy folder"
-use_program "Z:${deploy//\//\\}\\korvane.exe" "$shot"
+use_program "Z:${deploy//\//\\}\\korvane.exe"
 "$wineserver" -w
 
 # --- the installer -------------------------------------------------------------

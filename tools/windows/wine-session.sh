@@ -15,7 +15,8 @@ wine_session_start() {
     work=$(mktemp -d "${TMPDIR:-/tmp}/korvane-wine.XXXXXX")
     export WINEPREFIX=$work/prefix WINEARCH=win64 WINEDEBUG=-all
     # No Mono or Gecko: nothing here needs them, and Wine would offer to fetch them.
-    export WINEDLLOVERRIDES="mscoree=;mshtml="
+    # No menu builder: it would copy installed shortcuts into the real home.
+    export WINEDLLOVERRIDES="mscoree=;mshtml=;winemenubuilder.exe=d"
     export LANG=C.UTF-8 LC_ALL=C.UTF-8
     xvfb_pid=
     trap wine_session_end EXIT
