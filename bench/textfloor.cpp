@@ -39,7 +39,6 @@ private:
         QRect box = twipsRect(entry.left, entry.top, entry.width, entry.height);
         QString text = entry.text.toString();
         int flags = Qt::AlignLeft | Qt::AlignVCenter;
-        QPalette::ColorRole role = QPalette::WindowText;
         switch (entry.kind) {
         case ControlKind::Label:
             flags = Qt::AlignLeft | Qt::AlignTop;
@@ -47,7 +46,6 @@ private:
         case ControlKind::TextBox:
             text = u" "_s; // what the calculator fills its boxes with
             box.adjust(kLineEditInset, 0, -kLineEditInset, 0);
-            role = QPalette::Text;
             break;
         case ControlKind::CheckBox:
             box.setLeft(box.left() + style()->pixelMetric(QStyle::PM_IndicatorWidth) +
@@ -57,12 +55,11 @@ private:
             return; // no caption
         case ControlKind::PushButton:
             flags = Qt::AlignCenter;
-            role = QPalette::ButtonText;
             break;
         }
         painter.setFont(entry.points != kStandardFont ? songFont(entry.points) : font());
         painter.setPen(entry.colour != kSystemColour ? QColor::fromRgb(entry.colour)
-                                                     : palette().color(role));
+                                                     : palette().color(textRole(entry.kind)));
         painter.drawText(box, flags, text);
     }
 

@@ -50,7 +50,7 @@ struct CalculateSuccess
 {
     VesselInput input;
     Decision decision; // its result is the class; the reason and the chart say why
-    bool option1; // the option buttons as the action leaves them
+    bool option1;      // the option buttons as the action leaves them
     bool option2;
 };
 

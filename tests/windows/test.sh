@@ -60,26 +60,11 @@ read_field() {
     sleep 0.5
     xclip -selection clipboard -o 2>/dev/null
 }
-wait_exit() { # PID SECONDS -> sets status to the exit status, or "running"
-    local i
-    for i in $(seq $(($2 * 10))); do
-        kill -0 "$1" 2>/dev/null || break
-        sleep 0.1
-    done
-    status=running
-    if ! kill -0 "$1" 2>/dev/null; then
-        status=0
-        wait "$1" || status=$?
-    fi
-}
-
 # Uses the program at Windows path $1 (started with no DLL search path of the
-# build's: what it needs must be beside it).
+# build's: what it needs must be beside it), and runs $2 before leaving it.
 use_program() {
-    local exe=$1
-    (cd "$work" && exec "$WINE" "$exe") >"$work/program.log" 2>&1 &
-    local pid=$!
-    wid=$(wait_window '^Email: korvane@example.com$' 60)
+    local exe=$1 while_running=${2:-}
+    start_program "$exe"
     if [ -z "$wid" ]; then
         fail "$exe: its window appears (log: $(tail -5 "$work/program.log"))"
         kill "$pid" 2>/dev/null || true
@@ -87,7 +72,7 @@ use_program() {
     fi
     pass "$exe: window titled \"Email: korvane@example.com\""
     local size
-    size=$(xwininfo -id "$wid" | awk '/Width:/ { w = $2 } /Height:/ { h = $2 } END { print w "x" h }')
+    size=$(window_size "$wid")
     check "client area 476x657 (got $size)" test "$size" = 476x657
 
     entry "$Text4" 1.5
@@ -118,6 +103,7 @@ use_program() {
     fi
     check "the program runs on after the message box" kill -0 "$pid"
     wid=$(wait_window '^Email: korvane@example.com$' 20)
+    [ -n "$while_running" ] && "$while_running"
     click "$Command3"
     wait_exit "$pid" 30
     check "退出 ends the program with exit status 0 (got $status)" test "$status" = 0
@@ -155,12 +141,9 @@ deployed_files() { { cd "$deploy" && find . -mindepth 1; echo ./uninstall.exe; }
 
 # While installed for the current user: the program runs from there, and
 # neither an installer nor the uninstaller run while it runs touch it.
-use_installed() {
-    use_program "${folder[user]}\\korvane.exe"
-    "$wineserver" -w
-    (cd "$work" && exec "$WINE" "${folder[user]}\\korvane.exe") >"$work/program.log" 2>&1 &
-    local pid=$! code=0
-    wid=$(wait_window '^Email: korvane@example.com$' 60)
+use_installed() { use_program "${folder[user]}\\korvane.exe" leave_running; "$wineserver" -w; }
+leave_running() {
+    local code=0
     "$WINE" "${installer[1.01]}" /S || code=$?
     check "while korvane.exe runs, 1.01's installer stops with exit status 3 (got $code)" test "$code" = 3
     code=0 # in place, so that its own exit status comes back
@@ -169,10 +152,6 @@ use_installed() {
     check "which leave 1.00 installed as it was" diff <(installed_files "${folder[user]}") \
         <(deployed_files)
     check "and its entry at 1.00" grep -qF '"DisplayVersion"="1.00"' <<<"$(uninstall_entries HKCU)"
-    click "$Command3"
-    wait_exit "$pid" 30
-    [ "$status" = running ] && kill "$pid" 2>/dev/null || true
-    "$wineserver" -w
 }
 
 # name | installers run in turn, with their switches and, after a !, an exit

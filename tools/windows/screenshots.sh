@@ -16,9 +16,7 @@ wine_session_start
 shoot() { # DPI PICTURE
     "$WINE" reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$1" /f >/dev/null
     "$wineserver" -w
-    (cd "$work" && exec "$WINE" "Z:${exe//\//\\}") >"$work/program.log" 2>&1 &
-    local pid=$!
-    wid=$(wait_window '^Email: korvane@example.com$' 60)
+    start_program "Z:${exe//\//\\}"
     [ -n "$wid" ] || { echo "no window at $1 dpi: $(tail -5 "$work/program.log")" >&2; exit 1; }
     calculator_places "$(awk -v d="$1" 'BEGIN { print d / 96 }')"
     entry "$Text4" 1.5
@@ -28,9 +26,9 @@ shoot() { # DPI PICTURE
     click "$Command1"
     sleep 0.5
     import -window "$wid" "$2"
-    echo "$2: $(xwininfo -id "$wid" | awk '/Width:/ { w = $2 } /Height:/ { h = $2 } END { print w " x " h }') at $1 dpi"
+    echo "$2: $(window_size "$wid") at $1 dpi"
     click "$Command3"
-    wait "$pid" || true
+    wait_exit "$pid" 30
     "$wineserver" -w
 }
 shoot 96 "$out/windows-wine.png"

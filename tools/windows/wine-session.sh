@@ -4,6 +4,10 @@
 #   wine_session_start      the display and the prefix; sets $work (a temporary
 #                           folder), $DISPLAY and $WINEPREFIX
 #   wait_window REGEX SECS  the id of the first visible window so named, or nothing
+#   start_program EXE       starts the Windows program EXE; sets $pid and, once
+#                           the calculator shows, $wid (empty if it does not)
+#   wait_exit PID SECS      sets $status to PID's exit status, or to "running"
+#   window_size ID          the window's size as WIDTHxHEIGHT
 #   calculator_places SCALE the centres of the calculator's controls at SCALE
 #                           times 96 dpi, as shell variables named after them
 #   click X Y / entry X Y TEXT   in window $wid
@@ -61,12 +65,33 @@ wait_window() {
     done
 }
 
+start_program() {
+    (cd "$work" && exec "$WINE" "$1") >"$work/program.log" 2>&1 &
+    pid=$!
+    wid=$(wait_window '^Email: korvane@example.com$' 60)
+}
+
+wait_exit() {
+    local i
+    for i in $(seq $(($2 * 10))); do
+        kill -0 "$1" 2>/dev/null || break
+        sleep 0.1
+    done
+    status=running
+    if ! kill -0 "$1" 2>/dev/null; then
+        status=0
+        wait "$1" || status=$?
+    fi
+}
+
+window_size() { xwininfo -id "$1" | awk '/Width:/ { w = $2 } /Height:/ { h = $2 } END { print w "x" h }'; }
+
 # Where the window's own control table puts each control.
 calculator_places() {
     local name x y
     while read -r name x y; do
         [[ $name =~ ^[A-Za-z]+[0-9]+$ ]] && printf -v "$name" '%s' "$x $y"
-    done < <(/usr/bin/python3 "$wine_session_root/tests/windows/controls.py" \
+    done < <(/usr/bin/python3 "$wine_session_root/tools/windows/controls.py" \
         "$wine_session_root/ui/calculator/calculatorcontrols.h" "${1:-1}")
     [ -n "${Command1:-}" ] || { echo "no controls in the calculator's control table" >&2; return 1; }
 }

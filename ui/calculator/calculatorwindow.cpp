@@ -1,9 +1,9 @@
 #include "calculatorwindow.h"
 
 #include "calculatorcontrols.h"
+#include "classify/reason.h"
 #include "reasoncopy.h"
 #include "ui/chart/classchart.h"
-#include "classify/reason.h"
 #include "ui/common/accessibility.h"
 #include "ui/common/navigator.h"
 #include "ui/common/twips.h"
@@ -77,7 +77,8 @@ CheckState checkState(const QCheckBox &box)
 } // namespace
 
 CalculatorWindow::CalculatorWindow(Navigator &navigator, QWidget *parent)
-    : QWidget(parent), m_navigator(navigator), m_controls(buildControls(*this, kCalculatorControls)),
+    : QWidget(parent), m_navigator(navigator),
+      m_controls(buildControls(*this, kCalculatorControls)),
       m_text1(m_controls.get<QLineEdit>(u"Text1")), m_text2(m_controls.get<QLineEdit>(u"Text2")),
       m_text3(m_controls.get<QLineEdit>(u"Text3")), m_text4(m_controls.get<QLineEdit>(u"Text4")),
       m_check1(m_controls.get<QCheckBox>(u"Check1")),

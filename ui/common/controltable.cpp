@@ -1,7 +1,7 @@
 #include "controltable.h"
 
-#include "ui/fonts/fonts.h"
 #include "twips.h"
+#include "ui/fonts/fonts.h"
 
 #include <QCheckBox>
 #include <QKeyEvent>
@@ -108,18 +108,6 @@ QWidget *createControl(const ControlSpec &entry, QWidget &window)
     return nullptr;
 }
 
-QPalette::ColorRole textRole(ControlKind kind)
-{
-    switch (kind) {
-    case ControlKind::TextBox:
-        return QPalette::Text;
-    case ControlKind::PushButton:
-        return QPalette::ButtonText;
-    default:
-        return QPalette::WindowText;
-    }
-}
-
 void style(QWidget &widget, const ControlSpec &entry)
 {
     widget.setObjectName(entry.name.toString());
@@ -165,6 +153,18 @@ Controls buildControls(QWidget &window, std::span<const ControlSpec> table)
     for (qsizetype i = 1; i < controls.m_tabOrder.size(); ++i)
         QWidget::setTabOrder(controls.m_tabOrder[i - 1], controls.m_tabOrder[i]);
     return controls;
+}
+
+QPalette::ColorRole textRole(ControlKind kind)
+{
+    switch (kind) {
+    case ControlKind::TextBox:
+        return QPalette::Text;
+    case ControlKind::PushButton:
+        return QPalette::ButtonText;
+    default:
+        return QPalette::WindowText;
+    }
 }
 
 QString captionName(QStringView labelText)

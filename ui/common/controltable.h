@@ -4,6 +4,7 @@
 
 #include <QHash>
 #include <QList>
+#include <QPalette>
 #include <QRgb>
 #include <QString>
 #include <QStringView>
@@ -68,6 +69,9 @@ private:
 // beneath the rest, then the others in tab order, so that the head of the
 // tab order takes the focus when the window is first shown.
 Controls buildControls(QWidget &window, std::span<const ControlSpec> table);
+
+// The palette role a control of this kind draws its text in.
+QPalette::ColorRole textRole(ControlKind kind);
 
 // A caption as a name for messages and screen readers: the label's text with
 // the spaces that only line it up taken out ("容   积    V" → "容积 V").

@@ -115,7 +115,6 @@ void TestControlTable::wrongLookUpEndsTheProgram()
         else
             controls.get<QLineEdit>(name);
         std::exit(0); // the lookup came back: the parent fails on it
-
     }
     QProcess child;
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();

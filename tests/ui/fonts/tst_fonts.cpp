@@ -2,9 +2,9 @@
 // full-width character one em, every ASCII character half an em.
 #include "ui/fonts/fonts.h"
 
-#include <QGuiApplication>
 #include <QFontInfo>
 #include <QFontMetricsF>
+#include <QGuiApplication>
 #include <QStringDecoder>
 #include <QTest>
 
