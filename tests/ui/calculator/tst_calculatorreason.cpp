@@ -328,14 +328,10 @@ void TestCalculatorReason::secondCalculationReplacesTheFirst()
              "the tooltip's chart is not the second's");
     QToolTip::hideText();
 
+    // The HTML carries these same words and PNG bytes (menuCopiesTheReason).
     copyReasonAction(openText3Menu())->trigger();
     const QMimeData *data = QGuiApplication::clipboard()->mimeData();
     QCOMPARE(data->text(), reason);
-    document.setHtml(data->html());
-    QVERIFY2(document.toPlainText().contains(reason),
-             "the copied HTML's words are not the second's");
-    QVERIFY2(QImage::fromData(embeddedImage(data->html(), u"png"_s), "PNG") == chart(2),
-             "the copied HTML's chart is not the second's");
     QVERIFY2(QImage::fromData(data->data(u"image/png"_s), "PNG") == chart(2),
              "the copied picture is not the second's chart");
 }
