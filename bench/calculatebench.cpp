@@ -3,8 +3,7 @@
 // mouse press on the button (which repaints it pressed and released) to the
 // result text in the result box. It reports times and checks results; no
 // time is a failure.
-#include "fakenavigator.h"
-
+#include "app/windowmanager.h"
 #include "classify/calculate.h"
 #include "ui/calculator/calculatorwindow.h"
 #include "ui/fonts/fonts.h"
@@ -107,8 +106,9 @@ void BenchCalculate::benchmarkWindow(bool click)
     QFETCH(QString, pw);
     QFETCH(QString, result);
 
-    test::FakeNavigator navigator;
-    ui::CalculatorWindow window(navigator);
+    // The calculator as the program creates it.
+    WindowManager windows;
+    auto &window = *qobject_cast<ui::CalculatorWindow *>(windows.window(ui::WindowName::form1));
     window.show();
     QVERIFY(QTest::qWaitForWindowExposed(&window));
     const auto box = [&](const QString &name) {

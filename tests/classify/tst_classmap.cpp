@@ -2,7 +2,7 @@
 // single-precision step beside it, in both groups, the nearest changes along
 // V and p as the reason states them, each borne out by typing the values on
 // either side of it (the fuzzer's check of the same promise).
-#include "calculatecheck.h"
+#include "tests/fuzz/calculatecheck.h"
 
 #include "classify/reason.h"
 

@@ -3,6 +3,9 @@
 // the chart above the words, and the context-menu item that copies them.
 #include "app/identity.h"
 #include "classify/reason.h"
+#include "tests/support/controls.h"
+#include "tests/support/fakenavigator.h"
+#include "tests/support/modalcatcher.h"
 #include "ui/calculator/calculatorwindow.h"
 #include "ui/calculator/reasoncopy.h"
 #include "ui/chart/classchart.h"
@@ -16,14 +19,12 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
-#include <QMessageBox>
 #include <QMimeData>
 #include <QPainter>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTest>
 #include <QTextDocument>
-#include <QTimer>
 #include <QToolTip>
 
 #include <memory>
@@ -33,34 +34,10 @@ using namespace Qt::Literals::StringLiterals;
 
 namespace {
 
-class FakeNavigator : public ui::Navigator
-{
-public:
-    void showWindow(ui::WindowName) override {}
-    void hideWindow(ui::WindowName) override {}
-    void endProgram() override { ++ended; }
-    int ended = 0;
-};
-
 const QString kShowReason = u"显示判定依据"_s;
 const QString kCopyReason = u"复制判定依据"_s;
 // The copy's last line: which program and which edition decided.
 const QString kMadeBy = u"\nKorvane 1.00，依据 TSG R0004-2009"_s;
-
-// Closes the next modal window once it shows and keeps its text.
-void closeNextModal(QString *text)
-{
-    QTimer::singleShot(10, [text] {
-        QWidget *modal = QApplication::activeModalWidget();
-        if (!modal) {
-            closeNextModal(text);
-            return;
-        }
-        if (auto *box = qobject_cast<QMessageBox *>(modal))
-            *text = box->text();
-        modal->close();
-    });
-}
 
 // One control's looks, for telling that nothing else on the window moved.
 QString looks(const QWidget &w)
@@ -148,10 +125,7 @@ private slots:
 private:
     template <typename T> T *control(const char *name) const
     {
-        T *w = m_window->findChild<T *>(QString::fromLatin1(name));
-        if (!w)
-            qFatal("no control %s", name);
-        return w;
+        return test::control<T>(*m_window, QString::fromLatin1(name));
     }
     void type(const char *box, const QString &text) const;
     void calculate(const QString &p, const QString &V, const QString &pw) const;
@@ -159,7 +133,7 @@ private:
     QMenu *openText3Menu() const;
     QAction *menuItem(QMenu *menu, const QString &text) const;
 
-    FakeNavigator m_navigator;
+    test::FakeNavigator m_navigator;
     std::unique_ptr<ui::CalculatorWindow> m_window;
 };
 
@@ -388,10 +362,8 @@ void TestCalculatorReason::errorLeavesThePreviousReason()
     const QString tip = text3->toolTip();
     QCOMPARE(result, u"Ⅲ 类"_s);
 
-    QString message;
-    closeNextModal(&message);
-    calculate(p, V, pw);
-    QVERIFY2(!message.isEmpty(), "no error message");
+    const test::CaughtBox message = test::runCatchingMessageBox([&] { calculate(p, V, pw); });
+    QVERIFY2(message.shown && !message.text.isEmpty(), "no error message");
 
     QCOMPARE(text3->text(), result);
     QCOMPARE(text3->toolTip(), tip);

@@ -1,6 +1,6 @@
 // The class chart: its areas against the rules, the vessel's point against
 // its values, and the whole chart against reviewed pictures.
-#include "reviewedpicture.h"
+#include "tests/support/reviewedpicture.h"
 
 #include "ui/chart/classchart.h"
 #include "ui/fonts/fonts.h"
