@@ -168,7 +168,12 @@ QString groupName(MediumGroup group)
 
 QString shortestText(float value)
 {
-    return roundTripText(value);
+    // The window reads a number in double precision and then rounds it to
+    // single, which for one float (7.038531e-26) turns its shortest text
+    // into its neighbour; nine digits read back as every float does.
+    const QString text = roundTripText(value);
+    const auto read = parseSingle(text, QLocale::c());
+    return read.status == NumberStatus::Ok && read.value == value ? text : singleText(value);
 }
 
 Cautions cautionsFor(const VesselInput &in, const Decision &decision)

@@ -1,5 +1,6 @@
 // The reason in words: the deciding rule written from the table rows, the
 // numbers as typed and as used, and the cautions.
+#include "classify/numbertext.h"
 #include "classify/reason.h"
 
 #include <QRegularExpression>
@@ -62,6 +63,8 @@ private slots:
     void otherRules();
     void numbersAsTypedAndUsed_data();
     void numbersAsTypedAndUsed();
+    void shortestTextReadsBack_data();
+    void shortestTextReadsBack();
     void longEntryIsCut();
     void wholeReason();
     void cautions_data();
@@ -220,6 +223,27 @@ void TestReason::numbersAsTypedAndUsed()
     const QStringList reason = reasonFor({p, V, pw}).split(u'\n');
     for (const QString &line : lines)
         QVERIFY2(reason.contains(line), qPrintable(line));
+}
+
+void TestReason::shortestTextReadsBack_data()
+{
+    QTest::addColumn<float>("value");
+    QTest::addColumn<QString>("text");
+    QTest::newRow("0.1 as the tables write it") << rules::single(0.1) << u"0.1"_s;
+    QTest::newRow("just below 25000") << std::nextafter(25000.0f, 0.0f) << u"24999.998"_s;
+    // Its shortest text, 7.038531e-26, is read as a double and then rounded
+    // to its neighbour.
+    QTest::newRow("read through double to a neighbour") << 0x1.5c87fap-84f << u"7.03853069e-26"_s;
+}
+
+// The numbers the reason states are the ones the window reads back.
+void TestReason::shortestTextReadsBack()
+{
+    QFETCH(float, value);
+    QFETCH(QString, text);
+
+    QCOMPARE(shortestText(value), text);
+    QCOMPARE(parseSingle(text, QLocale::c()).value, value);
 }
 
 void TestReason::longEntryIsCut()
