@@ -31,7 +31,8 @@ int main(int argc, char *argv[])
 {
     QGuiApplication app(argc, argv);
     ui::registerFontSubstitutes();
-    const VesselInput in = ui::chart::vesselAt(MediumGroup::Group2, 1.6f, 31250);
+    const VesselInput in =
+        formVessel(1.6f, 31250, 1.6f, CheckState::On, CheckState::Off, MediumGroup::Group2);
     const Decision decision = decideVessel(in);
     constexpr int kDrawings = 15;
     constexpr double kTargetMs = 5;

@@ -56,9 +56,6 @@ struct CalculateSuccess
 
 using CalculateOutcome = std::variant<CalculateSuccess, CalculateError>;
 
-// The result text as the window shows it.
-QString resultString(ClassResult result);
-
 // Converts, forms the products, settles the option buttons and classifies,
 // stopping at the first error in the order the window reads its boxes.
 CalculateOutcome calculate(const CalculatorEntries &entries, const QLocale &locale);

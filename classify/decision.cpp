@@ -32,7 +32,7 @@ Decision decideVessel(const VesselInput &in)
 
     decision.group = in.group;
     for (const TableRow &row : groupTable(in.group)) {
-        if (row.V.contains(in.V) && row.p.contains(in.p) && row.pV.contains(in.pV)) {
+        if (row.holds(in)) {
             decision.rule = DecidingRule::TableRow;
             decision.row = &row;
             decision.result = row.result;

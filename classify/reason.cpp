@@ -1,6 +1,8 @@
 #include "reason.h"
 
+#include "classmap.h"
 #include "numbertext.h"
+#include "quantity.h"
 
 #include <QStringList>
 
@@ -66,11 +68,18 @@ QString typedText(const QString &text)
     return trimmed.left(kMaxTypedLength) + u'…';
 }
 
-// "25 L ≤ V < 5000 L", "p ≥ 0.1 MPa", "pV < 50000 MPa·L"; empty for no condition.
-QString bandText(const rules::Band &band, QStringView symbol, QStringView unit)
+// "0.1 MPa", "25 L".
+QString amountText(float value, Quantity quantity)
 {
-    const auto limit = [unit](float x) {
-        return u"%1 %2"_s.arg(shortestText(x), unit);
+    return u"%1 %2"_s.arg(shortestText(value), quantityUnit(quantity));
+}
+
+// "25 L ≤ V < 5000 L", "p ≥ 0.1 MPa", "pV < 50000 MPa·L"; empty for no condition.
+QString bandText(const rules::Band &band, Quantity quantity)
+{
+    const QString symbol = quantitySymbol(quantity);
+    const auto limit = [quantity](float x) {
+        return amountText(x, quantity);
     };
     if (band.hasLower() && band.hasUpper())
         return u"%1 ≤ %2 < %3"_s.arg(limit(band.atLeast), symbol, limit(band.below));
@@ -84,8 +93,8 @@ QString bandText(const rules::Band &band, QStringView symbol, QStringView unit)
 QString rowText(const rules::TableRow &row)
 {
     QStringList parts;
-    for (const QString &part : {bandText(row.V, u"V", u"L"), bandText(row.p, u"p", u"MPa"),
-                                bandText(row.pV, u"pV", u"MPa·L")}) {
+    for (const QString &part : {bandText(row.V, Quantity::V), bandText(row.p, Quantity::p),
+                                bandText(row.pV, Quantity::pV)}) {
         if (!part.isEmpty())
             parts.append(part);
     }
@@ -120,7 +129,7 @@ QString noRowText(const VesselInput &in)
     });
     if (band != table.end())
         return u"%1，%2 一档中没有一行的 p、pV 条件成立"_s.arg(groupName(in.group),
-                                                               bandText(band->V, u"V", u"L"));
+                                                               bandText(band->V, Quantity::V));
     const auto lowest =
         std::min_element(table.begin(), table.end(),
                          [](const auto &a, const auto &b) { return a.V.atLeast < b.V.atLeast; });
@@ -130,7 +139,27 @@ QString noRowText(const VesselInput &in)
     return u"%1，V 不在表中任何容积档内"_s.arg(groupName(in.group));
 }
 
+// "为 Ⅲ 类", "为类外": a space parts the Han character from a numeral.
+QString becomesText(ClassResult result)
+{
+    return (result == ClassResult::OutOfClass ? u"为"_s : u"为 "_s) + resultText(result);
+}
+
 } // namespace
+
+QString neighboursText(const VesselInput &in, Quantity along)
+{
+    const Neighbours near = neighboursAlong(in, along);
+    if (!near.any())
+        return {};
+    const QString lower = near.below ? u"< %1 %2"_s.arg(amountText(near.below->value, along),
+                                                        becomesText(near.below->result))
+                                     : u"减小不变"_s;
+    const QString upper = near.from ? u"≥ %1 %2"_s.arg(amountText(near.from->value, along),
+                                                       becomesText(near.from->result))
+                                    : u"增大不变"_s;
+    return u"仅改变%1 %2：%3；%4"_s.arg(quantityName(along), quantitySymbol(along), lower, upper);
+}
 
 QString groupName(MediumGroup group)
 {
@@ -139,7 +168,12 @@ QString groupName(MediumGroup group)
 
 QString shortestText(float value)
 {
-    return roundTripText(value);
+    // The window reads a number in double precision and then rounds it to
+    // single, which for one float (7.038531e-26) turns its shortest text
+    // into its neighbour; nine digits read back as every float does.
+    const QString text = roundTripText(value);
+    const auto read = parseSingle(text, QLocale::c());
+    return read.status == NumberStatus::Ok && read.value == value ? text : singleText(value);
 }
 
 Cautions cautionsFor(const VesselInput &in, const Decision &decision)
@@ -176,13 +210,13 @@ QString ruleText(const VesselInput &in, const Decision &decision)
         rule = noRowText(in);
         break;
     }
-    return rule + u'：' + resultString(decision.result);
+    return rule + u'：' + resultText(decision.result);
 }
 
 QString reasonText(const CalculatorEntries &typed, const VesselInput &in, const Decision &decision)
 {
     QStringList lines;
-    lines << u"结果：本设备属于%1容器。"_s.arg(resultString(decision.result))
+    lines << u"结果：本设备属于%1容器。"_s.arg(resultText(decision.result))
           << u"设计压力 p：输入“%1”，按单精度计为 %2 MPa"_s.arg(typedText(typed.text1),
                                                                 singleText(in.p))
           << u"容积 V：输入“%1”，按单精度计为 %2 L"_s.arg(typedText(typed.text2), singleText(in.V))
@@ -191,6 +225,10 @@ QString reasonText(const CalculatorEntries &typed, const VesselInput &in, const 
           << u"pV = %1 MPa·L（单精度），pwV = %2 MPa·L（双精度）"_s.arg(singleText(in.pV),
                                                                         doubleText(in.pwV))
           << u"介质：%1"_s.arg(groupName(in.group)) << u"判定依据："_s + ruleText(in, decision);
+    for (const Quantity along : {Quantity::V, Quantity::p}) {
+        if (const QString line = neighboursText(in, along); !line.isEmpty())
+            lines << line;
+    }
 
     const Cautions cautions = cautionsFor(in, decision);
     if (cautions.designBelowWorking)

@@ -4,6 +4,7 @@
 
 #include "calculate.h"
 #include "decision.h"
+#include "quantity.h"
 
 #include <QString>
 
@@ -33,8 +34,14 @@ QString shortestText(float value);
 // "第一组介质，25 L ≤ V < 5000 L，0.1 MPa ≤ p < 10 MPa：Ⅱ 类".
 QString ruleText(const VesselInput &input, const Decision &decision);
 
+// How far V or p alone may change before the class does, e.g.
+// "仅改变容积 V：< 25 L 为 Ⅰ 类；≥ 25000 L 为 Ⅲ 类"; empty where neither way
+// changes it, or p or V is not above zero.
+QString neighboursText(const VesselInput &input, Quantity along);
+
 // The whole reason, one item a line: the result, p, V and pw as typed and as
-// used, pV and pwV, the medium group, the deciding rule and any cautions.
+// used, pV and pwV, the medium group, the deciding rule, how far V and p
+// may change before the class does, and any cautions.
 // Plain text whose first line holds no markup, so that a tooltip shows it as
 // it stands. The decision is decideVessel's on the input.
 QString reasonText(const CalculatorEntries &typed, const VesselInput &input,

@@ -49,6 +49,11 @@ struct TableRow
     Band p;
     Band pV;
     ClassResult result;
+
+    constexpr bool holds(const VesselInput &in) const
+    {
+        return V.contains(in.V) && p.contains(in.p) && pV.contains(in.pV);
+    }
 };
 
 using enum ClassResult;

@@ -1,7 +1,7 @@
 // Vessel classification under TSG R0004-2009: the pure rules.
 #pragma once
 
-#include <string_view>
+#include <QString>
 
 namespace korvane {
 
@@ -27,8 +27,11 @@ enum class ClassResult
     ClassIII,
 };
 
-// The exact text the result box shows for a result.
-std::u16string_view resultText(ClassResult result);
+// The exact text the result box shows for a result: "类外", "Ⅰ 类", "Ⅱ 类", "Ⅲ 类".
+QString resultText(ClassResult result);
+
+// The regulation whose rules these are, in this one edition: "TSG R0004-2009".
+QString regulationName();
 
 // One vessel as read from the calculator window, derived products included.
 // p, V and pV are single precision and pw, pwV double precision on purpose:
@@ -44,6 +47,12 @@ struct VesselInput
     CheckState clause14State = CheckState::Off; // falls under clause 1.4
     MediumGroup group = MediumGroup::Group1;
 };
+
+// The vessel as the calculate action forms it from its entries: pV is p × V
+// rounded to single precision, pwV is pw × V in double precision. Either may
+// come out infinite, which the calculate action refuses as an overflow.
+VesselInput formVessel(float p, float V, double pw, CheckState medium, CheckState clause14,
+                       MediumGroup group);
 
 // The result of decideVessel (decision.h), which also tells which rule decided.
 ClassResult classifyVessel(const VesselInput &input);

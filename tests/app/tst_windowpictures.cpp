@@ -2,7 +2,7 @@
 // it: one check for every text, space, position, size, colour and face.
 // After a deliberate change, look at the pictures the failure writes, then
 // accept them with `make accept-pictures`.
-#include "reviewedpicture.h"
+#include "tests/support/reviewedpicture.h"
 
 #include "app/startup.h"
 #include "app/windowmanager.h"

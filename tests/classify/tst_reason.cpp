@@ -1,5 +1,6 @@
 // The reason in words: the deciding rule written from the table rows, the
 // numbers as typed and as used, and the cautions.
+#include "classify/numbertext.h"
 #include "classify/reason.h"
 
 #include <QRegularExpression>
@@ -62,6 +63,8 @@ private slots:
     void otherRules();
     void numbersAsTypedAndUsed_data();
     void numbersAsTypedAndUsed();
+    void shortestTextReadsBack_data();
+    void shortestTextReadsBack();
     void longEntryIsCut();
     void wholeReason();
     void cautions_data();
@@ -222,6 +225,27 @@ void TestReason::numbersAsTypedAndUsed()
         QVERIFY2(reason.contains(line), qPrintable(line));
 }
 
+void TestReason::shortestTextReadsBack_data()
+{
+    QTest::addColumn<float>("value");
+    QTest::addColumn<QString>("text");
+    QTest::newRow("0.1 as the tables write it") << rules::single(0.1) << u"0.1"_s;
+    QTest::newRow("just below 25000") << std::nextafter(25000.0f, 0.0f) << u"24999.998"_s;
+    // Its shortest text, 7.038531e-26, is read as a double and then rounded
+    // to its neighbour.
+    QTest::newRow("read through double to a neighbour") << 0x1.5c87fap-84f << u"7.03853069e-26"_s;
+}
+
+// The numbers the reason states are the ones the window reads back.
+void TestReason::shortestTextReadsBack()
+{
+    QFETCH(float, value);
+    QFETCH(QString, text);
+
+    QCOMPARE(shortestText(value), text);
+    QCOMPARE(parseSingle(text, QLocale::c()).value, value);
+}
+
 void TestReason::longEntryIsCut()
 {
     const QString typed = u"0."_s + QString(60, u'0') + u"1"_s;
@@ -239,7 +263,9 @@ void TestReason::wholeReason()
              u"工作压力 pw：输入“0.1”，按双精度计为 0.1 MPa\n"
              u"pV = 2.5 MPa·L（单精度），pwV = 2.5 MPa·L（双精度）\n"
              u"介质：第一组介质\n"
-             u"判定依据：第一组介质，25 L ≤ V < 5000 L，0.1 MPa ≤ p < 10 MPa：Ⅱ 类"_s);
+             u"判定依据：第一组介质，25 L ≤ V < 5000 L，0.1 MPa ≤ p < 10 MPa：Ⅱ 类\n"
+             u"仅改变容积 V：< 25 L 为类外；≥ 10000000 L 为 Ⅲ 类\n"
+             u"仅改变设计压力 p：< 0.1 MPa 为类外；≥ 10 MPa 为 Ⅲ 类"_s);
 }
 
 void TestReason::cautions_data()
@@ -300,16 +326,19 @@ void TestReason::cautions()
     const Cautions expected{belowWorking, ultraHigh, onlyByMedium};
     QCOMPARE(cautionsFor(in, decideVessel(in)), expected);
 
-    // Each caution adds its lines after the rule, and none changes the result.
+    // Each caution adds its lines after the rule and the nearest changes of
+    // class, and none changes the result.
     const QString reason = reasonFor(entries);
     const QStringList lines = reason.split(u'\n');
-    const std::u16string_view result = resultText(classifyVessel(in));
-    QCOMPARE(lines.first(), u"结果：本设备属于%1容器。"_s.arg(
-                                QString::fromUtf16(result.data(), qsizetype(result.size()))));
+    QCOMPARE(lines.first(), u"结果：本设备属于%1容器。"_s.arg(resultText(classifyVessel(in))));
     QVERIFY(lines.at(6).startsWith(u"判定依据："_s));
+    const int changes = int(!neighboursText(in, Quantity::V).isEmpty()) +
+                        int(!neighboursText(in, Quantity::p).isEmpty());
     const QStringList cautions = cautionLines(reason);
     QCOMPARE(cautions.size(), int(belowWorking) + int(ultraHigh) + int(onlyByMedium));
-    QCOMPARE(lines.size(), 7 + cautions.size() + int(onlyByMedium));
+    QCOMPARE(lines.size(), 7 + changes + cautions.size() + int(onlyByMedium));
+    if (!cautions.isEmpty())
+        QCOMPARE(lines.at(7 + changes), cautions.first());
     QCOMPARE(cautions.filter(u"低于工作压力 pw"_s).size(), int(belowWorking));
     QCOMPARE(cautions.filter(u"p ≥ 100 MPa"_s).size(), int(ultraHigh));
     QCOMPARE(cautions.filter(u"未选“是”"_s).size(), int(onlyByMedium));

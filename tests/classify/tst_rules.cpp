@@ -24,16 +24,7 @@ float below(float x)
 VesselInput vessel(float p, float V, double pw, MediumGroup group,
                    CheckState medium = CheckState::On, CheckState clause14 = CheckState::Off)
 {
-    VesselInput in;
-    in.p = p;
-    in.V = V;
-    in.pw = pw;
-    in.pV = p * V;
-    in.pwV = pw * double(V);
-    in.mediumState = medium;
-    in.clause14State = clause14;
-    in.group = group;
-    return in;
+    return formVessel(p, V, pw, medium, clause14, group);
 }
 
 constexpr auto G1 = MediumGroup::Group1;
@@ -60,10 +51,10 @@ private slots:
 void TestRules::resultTexts()
 {
     // The numerals are the Roman-numeral characters, not Latin letters.
-    QCOMPARE(QString::fromStdU16String(std::u16string(resultText(Out))), u"\u7C7B\u5916");
-    QCOMPARE(QString::fromStdU16String(std::u16string(resultText(I))), u"\u2160\u0020\u7C7B");
-    QCOMPARE(QString::fromStdU16String(std::u16string(resultText(II))), u"\u2161\u0020\u7C7B");
-    QCOMPARE(QString::fromStdU16String(std::u16string(resultText(III))), u"\u2162\u0020\u7C7B");
+    QCOMPARE(resultText(Out), u"\u7C7B\u5916");
+    QCOMPARE(resultText(I), u"\u2160\u0020\u7C7B");
+    QCOMPARE(resultText(II), u"\u2161\u0020\u7C7B");
+    QCOMPARE(resultText(III), u"\u2162\u0020\u7C7B");
 }
 
 void TestRules::groupTables_data()

@@ -3,6 +3,8 @@
 #include "calculatecheck.h"
 
 #include "classify/calculate.h"
+#include "classify/classmap.h"
+#include "classify/reason.h"
 
 #include <QLocale>
 #include <QRegularExpression>
@@ -11,6 +13,7 @@
 #include <algorithm>
 #include <array>
 #include <bitset>
+#include <charconv>
 #include <cmath>
 #include <cstdint>
 #include <cstdlib>
@@ -95,9 +98,8 @@ CharacterSet numberCharacters(const QLocale &locale)
 KORVANE_NO_COVERAGE bool mayBeANumber(const QString &text, const CharacterSet &allowed)
 {
     const QStringView trimmed = QStringView(text).trimmed();
-    return !trimmed.isEmpty() && std::all_of(trimmed.begin(), trimmed.end(), [&](QChar c) {
-        return allowed.test(c.unicode());
-    });
+    return !trimmed.isEmpty() && std::all_of(trimmed.begin(), trimmed.end(),
+                                             [&](QChar c) { return allowed.test(c.unicode()); });
 }
 
 // A plain decimal number in ASCII, as strtod reads it in the C locale.
@@ -144,6 +146,73 @@ void checkAgainstStrtod(const CalculatorEntries &entries, const CalculateOutcome
     }
 }
 
+// The class the calculate action gives the vessel when p or V is typed as
+// the shortest text of `value` and the rest as it was used; none where the
+// action refuses it.
+std::optional<ClassResult> typedClass(const CalculateSuccess &success, Quantity along, float value)
+{
+    const VesselInput &in = success.input;
+    char pw[32];
+    const auto pwEnd = std::to_chars(pw, pw + sizeof pw, in.pw).ptr;
+    const CalculatorEntries typed{shortestText(along == Quantity::p ? value : in.p),
+                                  shortestText(along == Quantity::V ? value : in.V),
+                                  QString::fromLatin1(pw, pwEnd - pw),
+                                  in.mediumState,
+                                  in.clause14State,
+                                  success.option1,
+                                  success.option2};
+    const CalculateOutcome outcome = calculate(typed, QLocale::c());
+    if (const auto *typedSuccess = std::get_if<CalculateSuccess>(&outcome))
+        return typedSuccess->decision.result;
+    return std::nullopt;
+}
+
+// Each nearest change of class that the reason states, typed on either side
+// of it: from X the stated class and just below X the vessel's own; below X
+// the stated class there and from X the own; the own class too half-way
+// (in scale) to X, and a thousandfold beyond where nothing is said to change.
+void checkNeighbours(const CalculatorEntries &entries, const CalculateSuccess &success)
+{
+    const ClassResult own = success.decision.result;
+    for (const Quantity along : {Quantity::V, Quantity::p}) {
+        const Neighbours near = neighboursAlong(success.input, along);
+        const float value = along == Quantity::p ? success.input.p : success.input.V;
+        if (!(value > 0 && (along == Quantity::p ? success.input.V : success.input.p) > 0)) {
+            if (near.any())
+                fail("a change of class stated for a vessel without size", entries);
+            continue;
+        }
+        const auto classAt = [&](float x) {
+            return typedClass(success, along, x);
+        };
+        const auto halfway = [&](float x) {
+            return float(std::sqrt(double(value)) * std::sqrt(double(x)));
+        };
+        const auto ownAt = [&](float x) {
+            const auto there = classAt(x);
+            return !there || *there == own; // refused: beyond what can be typed
+        };
+        if (near.from) {
+            const float x = near.from->value;
+            if (!(x > value) || classAt(x) != near.from->result)
+                fail("from a stated change on, not the stated class", entries);
+            if (classAt(std::nextafter(x, 0.0f)) != own || classAt(halfway(x)) != own)
+                fail("below a stated change upwards, not the vessel's own class", entries);
+        } else if (!ownAt(value * 1000)) {
+            fail("no change stated upwards, yet the class changes", entries);
+        }
+        if (near.below) {
+            const float x = near.below->value;
+            if (!(x <= value) || classAt(std::nextafter(x, 0.0f)) != near.below->result)
+                fail("below a stated change, not the stated class", entries);
+            if (classAt(x) != own || classAt(halfway(x)) != own)
+                fail("from a stated change downwards on, not the vessel's own class", entries);
+        } else if (const float less = value / 1000; less > 0 && !ownAt(less)) {
+            fail("no change stated downwards, yet the class changes", entries);
+        }
+    }
+}
+
 void check(const CalculatorEntries &entries, unsigned localeIndex)
 {
     static const auto characters = [] {
@@ -172,8 +241,7 @@ void check(const CalculatorEntries &entries, unsigned localeIndex)
             fail("a value that is not finite", entries);
         if (success.option1 == success.option2 || success.option2 != entries.option2)
             fail("the option buttons are not left as the action promises", entries);
-        if (success.decision.result != classifyVessel(in))
-            fail("the result is not the rules' class of the input", entries);
+        checkNeighbours(entries, success);
     }
     if (locale.language() == QLocale::C)
         checkAgainstStrtod(entries, outcome);

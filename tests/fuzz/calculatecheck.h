@@ -15,7 +15,9 @@
 // - a class for a text that holds a character no number of that locale has;
 // - in the C locale, a plain decimal number read otherwise than strtod reads it;
 // - a result that breaks the action's own promises (finite values, exactly
-//   one option button left selected).
+//   one option button left selected);
+// - a nearest change of class along V or p, as the reason states it, that
+//   typing the values on either side of it does not bear out.
 #pragma once
 
 #include "classify/calculate.h"

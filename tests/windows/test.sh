@@ -87,6 +87,19 @@ use_program() {
     click "$Command1"
     result=$(read_field "$Text3")
     check "the same in group 2: Ⅰ 类 (got $result)" test "$result" = "Ⅰ 类"
+    # The result box's menu from the keyboard (Windows' own Shift+F10): its
+    # last item copies the reason, which ends by naming the program and the
+    # rules it followed.
+    click "$Text3"
+    echo -n "(nothing copied)" | xclip -selection clipboard -i -loops 1 &
+    xdotool key --clearmodifiers shift+F10
+    sleep 1
+    xdotool key Up Return
+    sleep 0.5
+    local made_by
+    made_by=$(xclip -selection clipboard -o 2>/dev/null | tr -d '\r' | tail -n 1)
+    check "Shift+F10 and the menu's last item copy the reason, ending \"Korvane $version，依据 TSG R0004-2009\" (got $made_by)" \
+        test "$made_by" = "Korvane $version，依据 TSG R0004-2009"
 
     entry "$Text1" abc
     click "$Command1"

@@ -164,7 +164,9 @@ int main(int argc, char *argv[])
         {0.5f, 2e5f, korvane::MediumGroup::Group2, u"class-chart-2.png"_s},
     };
     for (const auto &chart : charts) {
-        const auto in = korvane::ui::chart::vesselAt(chart.group, chart.p, chart.V);
+        using korvane::CheckState;
+        const auto in = korvane::formVessel(chart.p, chart.V, chart.p, CheckState::On,
+                                            CheckState::Off, chart.group);
         if (!save(korvane::ui::drawClassChart(in, korvane::decideVessel(in), 1), chart.file))
             return 1;
     }

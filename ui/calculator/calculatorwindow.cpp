@@ -9,10 +9,11 @@
 #include "ui/common/twips.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QCheckBox>
 #include <QClipboard>
 #include <QCloseEvent>
-#include <QGuiApplication>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -155,45 +156,91 @@ void CalculatorWindow::Command3_Click()
     m_navigator.endProgram();
 }
 
-// The box's own menu (undo, copy, paste …) with one item more.
+// The box's own menu (undo, copy, paste …) with two items more, which wait
+// for the first successful calculation.
 void CalculatorWindow::Text3_ContextMenu(const QPoint &position)
 {
     QMenu *menu = m_text3->createStandardContextMenu();
     menu->setAttribute(Qt::WA_DeleteOnClose);
     menu->addSeparator();
+    QAction *showItem = menu->addAction(u"显示判定依据"_s);
     QAction *copyItem = menu->addAction(u"复制判定依据"_s);
-    copyItem->setEnabled(!m_reason.isEmpty());
+    for (QAction *item : {showItem, copyItem})
+        item->setEnabled(m_calculated.has_value());
+    connect(showItem, &QAction::triggered, this, &CalculatorWindow::showReason);
     connect(copyItem, &QAction::triggered, this, &CalculatorWindow::copyReason);
     menu->popup(m_text3->mapToGlobal(position));
 }
 
-// The reason with the chart above it. The chart is drawn only now, when the
-// tooltip is wanted, and kept until the next result.
 void CalculatorWindow::Text3_ToolTip(const QHelpEvent &event)
+{
+    QToolTip::showText(event.globalPos(), richTip(), m_text3, {}, m_text3->toolTipDuration());
+}
+
+// The reason with the chart above it. The chart is drawn only when the
+// tooltip is wanted, and kept until the next result.
+QString CalculatorWindow::richTip()
 {
     const qreal ratio = m_text3->devicePixelRatioF();
     if (m_richTip.isEmpty() || m_richTipRatio != ratio) {
-        const char *format = "BMP";
         const QImage chart = drawClassChart(m_calculated->input, m_calculated->decision, ratio);
-        m_richTip = reasonHtml(m_reason, encodeImage(chart, format), format);
+        m_richTip = reasonHtml(m_reason, encodeImage(chart, "BMP"));
         m_richTipRatio = ratio;
     }
-    QToolTip::showText(event.globalPos(), m_richTip, m_text3, {}, m_text3->toolTipDuration());
+    return m_richTip;
+}
+
+// The tooltip for a keyboard, under the box; the next key closes it.
+void CalculatorWindow::showReason()
+{
+    if (!m_calculated)
+        return;
+    QToolTip::showText(m_text3->mapToGlobal(QPoint(0, m_text3->height())), richTip(), m_text3);
+    if (!m_keyClosesTip) {
+        m_keyClosesTip = true;
+        qApp->installEventFilter(this);
+    }
 }
 
 // Plain text for editors, the chart and the words as HTML for word
-// processors, and the chart as an image for image editors.
+// processors, and the chart as an image for image editors; the last line
+// says which program and which edition of the rules decided.
 void CalculatorWindow::copyReason() const
 {
     if (!m_calculated)
         return;
     const QImage chart =
         drawClassChart(m_calculated->input, m_calculated->decision, kCopiedChartRatio);
-    QGuiApplication::clipboard()->setMimeData(reasonMimeData(m_reason, chart));
+    const QString madeBy =
+        u"%1 %2，依据 %3"_s.arg(QCoreApplication::applicationName(),
+                                QCoreApplication::applicationVersion(), regulationName());
+    QGuiApplication::clipboard()->setMimeData(reasonMimeData(m_reason + u'\n' + madeBy, chart));
 }
 
 bool CalculatorWindow::eventFilter(QObject *watched, QEvent *event)
 {
+    if (event->type() == QEvent::KeyPress) {
+        const auto *key = static_cast<QKeyEvent *>(event);
+        // After showReason the first key but a modifier closes the tooltip,
+        // wherever the focus is; Esc does nothing else.
+        const bool modifier = key->key() >= Qt::Key_Shift && key->key() <= Qt::Key_ScrollLock;
+        if (m_keyClosesTip && !modifier) {
+            m_keyClosesTip = false;
+            qApp->removeEventFilter(this);
+            if (QToolTip::isVisible()) {
+                QToolTip::hideText();
+                if (key->key() == Qt::Key_Escape)
+                    return true;
+            }
+        }
+        // Not every platform turns these keys into a context menu event.
+        if (watched == m_text3 &&
+            (key->key() == Qt::Key_Menu ||
+             (key->key() == Qt::Key_F10 && key->modifiers() == Qt::ShiftModifier))) {
+            Text3_ContextMenu(m_text3->inputMethodQuery(Qt::ImCursorRectangle).toRect().center());
+            return true;
+        }
+    }
     if (watched == m_text3 && event->type() == QEvent::ToolTip && m_calculated) {
         Text3_ToolTip(*static_cast<QHelpEvent *>(event));
         return true;
@@ -218,7 +265,7 @@ void CalculatorWindow::showResult(const CalculateSuccess &success, const Calcula
 {
     m_option1->setChecked(success.option1);
     m_option2->setChecked(success.option2);
-    m_text3->setText(resultString(success.decision.result));
+    m_text3->setText(resultText(success.decision.result));
     // Screen readers speak a change to the focused control's description.
     // After 计算 that is the button itself: the class is heard while the
     // focus stays where it is.

@@ -44,6 +44,8 @@ private:
     void reportError(const CalculateError &error);
     QLineEdit *textBox(InputBox box) const;
     QString caption(QStringView control) const;
+    QString richTip();
+    void showReason();
     void copyReason() const;
 
     Navigator &m_navigator;
@@ -62,6 +64,7 @@ private:
     // for the screen's pixel ratio then.
     QString m_richTip;
     qreal m_richTipRatio = 0;
+    bool m_keyClosesTip = false; // the tooltip that showReason opened is up
 };
 
 } // namespace korvane::ui

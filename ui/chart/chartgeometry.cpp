@@ -11,18 +11,6 @@ namespace {
 using rules::Band;
 using rules::TableRow;
 
-// The bands of a row with the quantity each bounds.
-struct RowBand
-{
-    Quantity quantity;
-    const Band *band;
-};
-
-std::array<RowBand, 3> bandsOf(const TableRow &row)
-{
-    return {{{Quantity::V, &row.V}, {Quantity::p, &row.p}, {Quantity::pV, &row.pV}}};
-}
-
 // In the log plane (x = lg V, y = lg p) a limit on V, p or pV is the line
 // a·x + b·y = lg limit.
 QPointF normalOf(Quantity quantity)
@@ -34,6 +22,9 @@ QPointF normalOf(Quantity quantity)
         return {0, 1};
     case Quantity::pV:
         return {1, 1};
+    case Quantity::pw:
+    case Quantity::pwV:
+        break;
     }
     return {};
 }
@@ -61,33 +52,6 @@ std::vector<QPointF> clip(const std::vector<QPointF> &polygon, const HalfPlane &
             out.push_back(cur);
     }
     return out;
-}
-
-// Every limit a table names, once each, in the order the table names them.
-struct Limit
-{
-    Quantity quantity;
-    float value;
-
-    friend bool operator==(const Limit &, const Limit &) = default;
-};
-
-std::vector<Limit> limitsOf(std::span<const TableRow> table)
-{
-    std::vector<Limit> limits;
-    const auto add = [&limits](Limit limit) {
-        if (std::find(limits.begin(), limits.end(), limit) == limits.end())
-            limits.push_back(limit);
-    };
-    for (const TableRow &row : table) {
-        for (const RowBand &b : bandsOf(row)) {
-            if (b.band->hasLower())
-                add({b.quantity, b.band->atLeast});
-            if (b.band->hasUpper())
-                add({b.quantity, b.band->below});
-        }
-    }
-    return limits;
 }
 
 // Whole decades around [low, high], with one to spare on each side.
@@ -161,12 +125,14 @@ QPolygonF Geometry::rowArea(const TableRow &row) const
                                  {double(m_V.high), double(m_p.low)},
                                  {double(m_V.high), double(m_p.high)},
                                  {double(m_V.low), double(m_p.high)}};
-    for (const RowBand &b : bandsOf(row)) {
-        const QPointF n = normalOf(b.quantity);
-        if (b.band->hasLower())
-            area = clip(area, {n, std::log10(b.band->atLeast)});
-        if (b.band->hasUpper())
-            area = clip(area, {-n, -std::log10(b.band->below)});
+    for (const auto &[quantity, band] :
+         {std::pair{Quantity::V, row.V}, std::pair{Quantity::p, row.p},
+          std::pair{Quantity::pV, row.pV}}) {
+        const QPointF n = normalOf(quantity);
+        if (band.hasLower())
+            area = clip(area, {n, std::log10(band.atLeast)});
+        if (band.hasUpper())
+            area = clip(area, {-n, -std::log10(band.below)});
     }
     QPolygonF pixels;
     for (const QPointF &q : area)
@@ -174,102 +140,45 @@ QPolygonF Geometry::rowArea(const TableRow &row) const
     return pixels;
 }
 
-std::vector<LimitLine> Geometry::limitLines(MediumGroup group) const
+std::vector<LimitLine> Geometry::limitLines(const ClassMap &map) const
 {
     const double x0 = m_V.low, x1 = m_V.high, y0 = m_p.low, y1 = m_p.high;
-    const std::vector<Limit> limits = limitsOf(rules::groupTable(group));
     std::vector<LimitLine> lines;
-    for (const Limit &limit : limits) {
-        // The limit's line across the plot, in the log plane.
-        const double c = std::log10(limit.value);
-        QPointF from, to;
-        bool crosses = false;
-        switch (limit.quantity) {
+    for (const LimitStretch &stretch : classLimits(map)) {
+        // The stretch in the log plane, cut to the plot: a limit on V runs
+        // over p, one on p or pV over V.
+        const double c = std::log10(stretch.limit.value);
+        const double from = std::log10(stretch.from), to = std::log10(stretch.to);
+        QPointF a, b;
+        switch (stretch.limit.quantity) {
         case Quantity::V:
-            from = {c, y0};
-            to = {c, y1};
-            crosses = c > x0 && c < x1;
+            a = {c, std::max(from, y0)};
+            b = {c, std::min(to, y1)};
+            if (c <= x0 || c >= x1 || a.y() >= b.y())
+                continue;
             break;
         case Quantity::p:
-            from = {x0, c};
-            to = {x1, c};
-            crosses = c > y0 && c < y1;
+            a = {std::max(from, x0), c};
+            b = {std::min(to, x1), c};
+            if (c <= y0 || c >= y1 || a.x() >= b.x())
+                continue;
             break;
         case Quantity::pV:
-            from.rx() = std::max(x0, c - y1);
-            to.rx() = std::min(x1, c - y0);
-            from.ry() = c - from.x();
-            to.ry() = c - to.x();
-            crosses = from.x() < to.x();
-            break;
-        }
-        if (!crosses)
-            continue;
-
-        // Cut it where other limits cross it, and keep the pieces that part
-        // two classes; neighbouring kept pieces join.
-        std::vector<double> cuts{0, 1};
-        const QPointF along = to - from;
-        for (const Limit &other : limits) {
-            const HalfPlane line{normalOf(other.quantity), std::log10(other.value)};
-            const double across = line.normal.x() * along.x() + line.normal.y() * along.y();
-            if (across == 0)
+            a.rx() = std::max({from, x0, c - y1});
+            b.rx() = std::min({to, x1, c - y0});
+            if (a.x() >= b.x())
                 continue;
-            const double t = -line.side(from) / across;
-            if (t > 0 && t < 1)
-                cuts.push_back(t);
+            a.ry() = c - a.x();
+            b.ry() = c - b.x();
+            break;
+        case Quantity::pw:
+        case Quantity::pwV:
+            continue;
         }
-        std::sort(cuts.begin(), cuts.end());
-
-        const QPointF n = normalOf(limit.quantity);
-        const QPointF step = n * (1e-3 / std::hypot(n.x(), n.y()));
-        const auto classAt = [group](QPointF q) {
-            return chartClass(group, float(std::pow(10.0, q.y())), float(std::pow(10.0, q.x())));
-        };
-        // Pieces too short to see come from limits that meet at one corner
-        // (pV = 50000 and p = 10 at V = 5000) and part nothing.
-        std::vector<std::pair<double, double>> pieces;
-        const double length = std::hypot(along.x(), along.y());
-        for (std::size_t i = 0; i + 1 < cuts.size(); ++i) {
-            if ((cuts[i + 1] - cuts[i]) * length > 1e-6)
-                pieces.emplace_back(cuts[i], cuts[i + 1]);
-        }
-        std::optional<double> start;
-        for (std::size_t i = 0; i < pieces.size(); ++i) {
-            const auto [t0, t1] = pieces[i];
-            const QPointF middle = from + along * ((t0 + t1) / 2);
-            const bool parts = classAt(middle - step) != classAt(middle + step);
-            if (parts && !start)
-                start = t0;
-            if (start && (!parts || i + 1 == pieces.size())) {
-                const double end = parts ? t1 : t0;
-                const QPointF a = from + along * *start, b = from + along * end;
-                lines.push_back({limit.quantity, limit.value,
-                                 QLineF(toPixelLog(a.x(), a.y()), toPixelLog(b.x(), b.y()))});
-                start.reset();
-            }
-        }
+        lines.push_back(
+            {stretch.limit, QLineF(toPixelLog(a.x(), a.y()), toPixelLog(b.x(), b.y()))});
     }
     return lines;
-}
-
-VesselInput vesselAt(MediumGroup group, float p, float V)
-{
-    VesselInput in;
-    in.p = p;
-    in.V = V;
-    in.pV = p * V;
-    in.pw = p;
-    in.pwV = double(p) * double(V);
-    in.mediumState = CheckState::On;
-    in.clause14State = CheckState::Off;
-    in.group = group;
-    return in;
-}
-
-ClassResult chartClass(MediumGroup group, float p, float V)
-{
-    return classifyVessel(vesselAt(group, p, V));
 }
 
 QRgb classColour(ClassResult result)
@@ -287,7 +196,7 @@ QRgb classColour(ClassResult result)
     return qRgb(255, 255, 255);
 }
 
-std::array<std::optional<QPointF>, 4> classLabelSpots(const Geometry &geometry, MediumGroup group,
+std::array<std::optional<QPointF>, 4> classLabelSpots(const Geometry &geometry, const ClassMap &map,
                                                       double cell)
 {
     const QRectF plot = geometry.plot();
@@ -300,8 +209,8 @@ std::array<std::optional<QPointF>, 4> classLabelSpots(const Geometry &geometry, 
     for (int r = 0; r < rows; ++r) {
         for (int c = 0; c < columns; ++c) {
             const QPointF q = centre(r, c);
-            classes[std::size_t(r * columns + c)] = chartClass(
-                group, float(geometry.pressureAt(q.y())), float(geometry.volumeAt(q.x())));
+            classes[std::size_t(r * columns + c)] =
+                map.classAt(float(geometry.pressureAt(q.y())), float(geometry.volumeAt(q.x())));
         }
     }
 

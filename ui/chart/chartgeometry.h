@@ -1,9 +1,10 @@
 // The geometry of the class chart: where p and V fall on its logarithmic
-// axes, the area of each table row, the limit lines between classes and the
-// colour of each class. Pure computation, no painting, so that it can be
-// checked on its own.
+// axes, the area of each part of a class map, the limit lines between
+// classes and the colour of each class. Pure computation, no painting, so
+// that it can be checked on its own.
 #pragma once
 
+#include "classify/classmap.h"
 #include "classify/ruletables.h"
 #include "classify/vessel.h"
 
@@ -28,20 +29,11 @@ struct Decades
     int count() const { return high - low; }
 };
 
-// Which quantity a limit bounds.
-enum class Quantity
-{
-    V,
-    p,
-    pV,
-};
-
-// A limit line of a group table where it parts two classes, as drawn.
+// A line between two classes of a map, as drawn.
 struct LimitLine
 {
-    Quantity quantity;
-    float value;   // as held in the table
-    QLineF pixels; // the part that parts two classes, within the plot
+    Limit limit;   // as the rules hold it
+    QLineF pixels; // the part within the plot
 };
 
 class Geometry
@@ -61,12 +53,13 @@ public:
     double pressureAt(double y) const;
     double volumeAt(double x) const;
 
-    // The area of a table row within the plot; empty if it lies outside.
+    // The area of a table row, or of any area of a class map, within the
+    // plot; empty if it lies outside.
     QPolygonF rowArea(const rules::TableRow &row) const;
 
-    // The lines between areas of different class, one for each stretch of a
-    // limit, ordered as the table names the limits.
-    std::vector<LimitLine> limitLines(MediumGroup group) const;
+    // The stretches of limits between classes that the plot shows, in the
+    // order the map names the limits.
+    std::vector<LimitLine> limitLines(const ClassMap &map) const;
 
 private:
     QPointF toPixelLog(double x, double y) const;
@@ -77,11 +70,6 @@ private:
     QRectF m_plot;
 };
 
-// The vessel the chart shows at (p, V): working pressure equal to the design
-// pressure, the medium question ticked, clause 1.4 not; and its class.
-VesselInput vesselAt(MediumGroup group, float p, float V);
-ClassResult chartClass(MediumGroup group, float p, float V);
-
 // The fill colour of a class's area, and the colour of the vessel's point,
 // which no area has.
 QRgb classColour(ClassResult result);
@@ -89,7 +77,7 @@ inline constexpr QRgb kPointColour = qRgb(0, 51, 204);
 
 // Where to centre each class's name: the middle of the widest part of its
 // area, found on a grid of `cell` pixels; none where the class has no area.
-std::array<std::optional<QPointF>, 4> classLabelSpots(const Geometry &geometry, MediumGroup group,
+std::array<std::optional<QPointF>, 4> classLabelSpots(const Geometry &geometry, const ClassMap &map,
                                                       double cell);
 
 } // namespace korvane::ui::chart

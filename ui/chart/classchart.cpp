@@ -1,10 +1,9 @@
 #include "classchart.h"
 
-#include "classify/calculate.h"
+#include "classify/quantity.h"
 #include "classify/reason.h"
 #include "ui/fonts/fonts.h"
 
-#include <QBuffer>
 #include <QFontMetricsF>
 #include <QPainter>
 #include <QPainterPath>
@@ -19,7 +18,6 @@ namespace korvane::ui {
 namespace {
 
 using chart::LimitLine;
-using chart::Quantity;
 
 constexpr double kPixelsPerDecade = 40;
 constexpr QPointF kPlotOrigin{46, 42}; // room for the title and the p axis
@@ -30,6 +28,7 @@ constexpr double kLabelCell = 10;      // grid on which the class names are plac
 constexpr QRgb kInk = qRgb(32, 32, 32);
 constexpr QRgb kLimitInk = qRgb(64, 64, 64);
 constexpr QRgb kFrame = qRgb(128, 128, 128);
+constexpr QRgb kRoomInk = qRgb(0, 102, 204); // the dashed lines, a lighter blue than the point
 
 // The Song face at a size in pixels at 96 dpi.
 QFont face(int pixels)
@@ -37,47 +36,39 @@ QFont face(int pixels)
     return songFont(pixels * 72.0 / 96.0);
 }
 
+// A class's name on its area: the numeral alone, or 类外.
 QString classMark(ClassResult result)
 {
-    switch (result) {
-    case ClassResult::OutOfClass:
-        return u"类外"_s;
-    case ClassResult::ClassI:
-        return u"Ⅰ"_s;
-    case ClassResult::ClassII:
-        return u"Ⅱ"_s;
-    case ClassResult::ClassIII:
-        return u"Ⅲ"_s;
-    }
-    return {};
+    return resultText(result).section(u' ', 0, 0);
 }
 
-QString limitLabel(const LimitLine &line)
+// "p = 10 MPa"; the line where the scope test cuts the map at the vessel's
+// working pressure is its limit on pwV.
+QString limitLabel(const LimitLine &line, const ClassMap &map)
 {
-    switch (line.quantity) {
-    case Quantity::V:
-        return u"V = %1 L"_s.arg(shortestText(line.value));
-    case Quantity::p:
-        return u"p = %1 MPa"_s.arg(shortestText(line.value));
-    case Quantity::pV:
-        return u"pV = %1 MPa·L"_s.arg(shortestText(line.value));
-    }
-    return {};
+    if (line.limit.quantity == Quantity::V && map.scopeFrom == line.limit.value)
+        return u"%1 = %2 %3"_s.arg(quantitySymbol(Quantity::pwV),
+                                   shortestText(float(rules::kMinPressureVolume)),
+                                   quantityUnit(Quantity::pwV));
+    return u"%1 = %2 %3"_s.arg(quantitySymbol(line.limit.quantity), shortestText(line.limit.value),
+                               quantityUnit(line.limit.quantity));
 }
 
-// The scope test and clause 1.4 decide without the chart; the caption says so.
-QString caption(const Decision &decision)
+// The caption says what decided; where nothing is in scope at any p and V,
+// the chart shows the group table alone, and only marks the vessel's p and V.
+QString caption(const Decision &decision, const ClassMap &map)
 {
     switch (decision.rule) {
     case DecidingRule::ScopeTest:
-        return u"本设备不属于本规程适用范围，为类外；图中只标出其 p、V"_s;
+        return map.tableOnly ? u"本设备不属于本规程适用范围，为类外；图中只标出其 p、V"_s
+                             : u"本设备不属于本规程适用范围，为类外"_s;
     case DecidingRule::Clause14:
-        return u"本设备按本规程1.4条为 Ⅰ 类；图中只标出其 p、V"_s;
+        return u"本设备按本规程1.4条为 Ⅰ 类"_s;
     case DecidingRule::TableRow:
     case DecidingRule::NoRow:
         break;
     }
-    return u"本设备按本图为%1"_s.arg(resultString(decision.result));
+    return u"本设备按本图为%1"_s.arg(resultText(decision.result));
 }
 
 QSizeF textSize(const QFont &font, const QString &text)
@@ -85,16 +76,15 @@ QSizeF textSize(const QFont &font, const QString &text)
     return QFontMetricsF(font).size(Qt::TextSingleLine, text) + QSizeF(4, 0);
 }
 
-// Keeps labels inside the plot, off each other and off the limit lines: of
-// the candidate boxes, the first that covers least is taken.
+// Keeps labels inside the plot, off each other and off the lines: of the
+// candidate boxes, the first that covers least is taken.
 class LabelPlacer
 {
 public:
-    LabelPlacer(QRectF bounds, const std::vector<LimitLine> &lines) : m_bounds(bounds)
-    {
-        for (const LimitLine &line : lines)
-            m_lines.push_back(line.pixels);
-    }
+    explicit LabelPlacer(QRectF bounds) : m_bounds(bounds) {}
+
+    // A line to keep clear; a weight above 1 keeps it clearer than a limit line.
+    void avoid(const QLineF &line, double weight = 1) { m_lines.push_back({line, weight}); }
 
     // A box to keep clear; a weight above 1 keeps it clearer than a label.
     void reserve(const QRectF &box, double weight = 1) { m_taken.push_back({box, weight}); }
@@ -133,14 +123,14 @@ private:
         for (const auto &[taken, weight] : m_taken)
             covered += 10 * weight * area(spaced & taken);
         const QRectF inner = box.adjusted(1, 1, -1, -1);
-        for (const QLineF &line : m_lines)
-            covered += crosses(line, inner) ? 100 : 0;
+        for (const auto &[line, weight] : m_lines)
+            covered += crosses(line, inner) ? 100 * weight : 0;
         return covered;
     }
 
     QRectF m_bounds;
     std::vector<std::pair<QRectF, double>> m_taken;
-    std::vector<QLineF> m_lines;
+    std::vector<std::pair<QLineF, double>> m_lines;
 };
 
 // Boxes beside a limit line at a few places along it, on either side.
@@ -150,7 +140,7 @@ std::vector<QRectF> besideLine(const LimitLine &line, QSizeF size)
     std::vector<QRectF> boxes;
     for (const double t : {0.5, 0.35, 0.65, 0.2, 0.8, 0.1, 0.9}) {
         const QPointF at = line.pixels.pointAt(t);
-        switch (line.quantity) {
+        switch (line.limit.quantity) {
         case Quantity::V:
             boxes.emplace_back(QPointF(at.x() + 3, at.y() - h / 2), size);
             boxes.emplace_back(QPointF(at.x() - 3 - w, at.y() - h / 2), size);
@@ -162,6 +152,9 @@ std::vector<QRectF> besideLine(const LimitLine &line, QSizeF size)
         case Quantity::pV: // falls to the right: the corners above right and below left are free
             boxes.emplace_back(QPointF(at.x() + 2, at.y() - 2 - h), size);
             boxes.emplace_back(QPointF(at.x() - 2 - w, at.y() + 2), size);
+            break;
+        case Quantity::pw:
+        case Quantity::pwV:
             break;
         }
     }
@@ -232,10 +225,14 @@ void drawAxes(QPainter &painter, const chart::Geometry &geometry)
 
     painter.setPen(QColor(kInk));
     painter.setFont(face(12));
+    const auto title = [](Quantity quantity) {
+        return u"%1 %2（%3）"_s.arg(quantityName(quantity), quantitySymbol(quantity),
+                                    quantityUnit(quantity));
+    };
     painter.drawText(QRectF(4, 22, plot.width(), 16), Qt::AlignLeft | Qt::AlignVCenter,
-                     u"设计压力 p（MPa）"_s);
+                     title(Quantity::p));
     painter.drawText(QRectF(plot.left(), plot.bottom() + 19, plot.width(), 16), Qt::AlignCenter,
-                     u"容积 V（L）"_s);
+                     title(Quantity::V));
 }
 
 // Where the vessel's point goes: at its p and V, or held to the plot's edge
@@ -280,6 +277,26 @@ void drawPoint(QPainter &painter, const PointPlace &place)
     painter.drawEllipse(at, 4.5, 4.5);
 }
 
+// Dashed, from the vessel's point to the nearest change of class along V
+// and along p, where that lies within the axes.
+std::vector<QLineF> roomLines(const chart::Geometry &geometry, const VesselInput &in, QPointF point)
+{
+    const QRectF axes = geometry.plot().adjusted(-0.5, -0.5, 0.5, 0.5);
+    std::vector<QLineF> lines;
+    for (const Quantity along : {Quantity::V, Quantity::p}) {
+        const Neighbours near = neighboursAlong(in, along);
+        for (const std::optional<Neighbour> &change : {near.below, near.from}) {
+            if (!change)
+                continue;
+            const QPointF end = along == Quantity::V ? geometry.toPixel(in.p, change->value)
+                                                     : geometry.toPixel(change->value, in.V);
+            if (axes.contains(end))
+                lines.emplace_back(point, end);
+        }
+    }
+    return lines;
+}
+
 // The plot with room for the labels around it.
 QSize sizeAround(const chart::Geometry &geometry)
 {
@@ -300,15 +317,14 @@ chart::Geometry chartGeometry()
     return chart::Geometry(kPlotOrigin, kPixelsPerDecade);
 }
 
-void paintClassAreas(QPainter &painter, const chart::Geometry &geometry, MediumGroup group)
+void paintClassAreas(QPainter &painter, const chart::Geometry &geometry, const ClassMap &map)
 {
     // Unsmoothed, so that neighbouring areas of one class show no seam.
     painter.setRenderHint(QPainter::Antialiasing, false);
     painter.setPen(Qt::NoPen);
     painter.fillRect(geometry.plot(), QColor(chart::classColour(ClassResult::OutOfClass)));
-    // Bottom row first: where rows overlap, the one the table tries first shows.
-    const auto table = rules::groupTable(group);
-    for (auto row = table.rbegin(); row != table.rend(); ++row) {
+    // Last area first: where areas overlap, the one the rules try first shows.
+    for (auto row = map.areas.rbegin(); row != map.areas.rend(); ++row) {
         painter.setBrush(QColor(chart::classColour(row->result)));
         painter.drawPolygon(geometry.rowArea(*row));
     }
@@ -317,6 +333,7 @@ void paintClassAreas(QPainter &painter, const chart::Geometry &geometry, MediumG
 QImage drawClassChart(const VesselInput &in, const Decision &decision, qreal devicePixelRatio)
 {
     const chart::Geometry geometry = chartGeometry();
+    const ClassMap map = classMap(in);
     const QRectF plot = geometry.plot();
     const QSize size = sizeAround(geometry);
     QImage image(size * devicePixelRatio, QImage::Format_RGB32);
@@ -324,16 +341,22 @@ QImage drawClassChart(const VesselInput &in, const Decision &decision, qreal dev
     image.fill(Qt::white);
     QPainter painter(&image);
 
-    paintClassAreas(painter, geometry, in.group);
+    paintClassAreas(painter, geometry, map);
     drawAxes(painter, geometry);
 
     // Smoothing costs most on lines and only the slanting ones need it.
-    const std::vector<LimitLine> lines = geometry.limitLines(in.group);
+    const std::vector<LimitLine> lines = geometry.limitLines(map);
     painter.setPen(QPen(QColor(kLimitInk), 1.2));
     for (const LimitLine &line : lines) {
-        painter.setRenderHint(QPainter::Antialiasing, line.quantity == Quantity::pV);
+        painter.setRenderHint(QPainter::Antialiasing, line.limit.quantity == Quantity::pV);
         painter.drawLine(line.pixels);
     }
+    const PointPlace point = pointPlace(geometry, in);
+    const std::vector<QLineF> room = roomLines(geometry, in, point.at);
+    painter.setRenderHint(QPainter::Antialiasing, false);
+    painter.setPen(QPen(QColor(kRoomInk), 1, Qt::DashLine));
+    for (const QLineF &line : room)
+        painter.drawLine(line);
     painter.setRenderHint(QPainter::Antialiasing);
 
     painter.setPen(QColor(kInk));
@@ -342,13 +365,18 @@ QImage drawClassChart(const VesselInput &in, const Decision &decision, qreal dev
                      u"压力容器分类图——%1"_s.arg(groupName(in.group)));
     painter.setFont(face(12));
     painter.drawText(QRectF(plot.left(), plot.bottom() + 36, plot.width(), 16),
-                     Qt::AlignLeft | Qt::AlignVCenter, caption(decision));
+                     Qt::AlignLeft | Qt::AlignVCenter, caption(decision, map));
 
     // Labels: the class names where their areas are widest, then the
-    // vessel's values, then the limits, each kept clear of the ones before.
-    LabelPlacer placer(plot.adjusted(1, 1, -1, -1), lines);
+    // vessel's values, then the limits, each kept clear of the ones before
+    // and of the lines, the thin dashed ones most.
+    LabelPlacer placer(plot.adjusted(1, 1, -1, -1));
+    for (const LimitLine &line : lines)
+        placer.avoid(line.pixels);
+    for (const QLineF &line : room)
+        placer.avoid(line, 20);
     const QFont classFont = face(16);
-    const auto spots = chart::classLabelSpots(geometry, in.group, kLabelCell);
+    const auto spots = chart::classLabelSpots(geometry, map, kLabelCell);
     for (std::size_t k = 0; k < spots.size(); ++k) {
         if (!spots[k])
             continue;
@@ -361,7 +389,6 @@ QImage drawClassChart(const VesselInput &in, const Decision &decision, qreal dev
         painter.drawText(box, Qt::AlignCenter, mark);
     }
 
-    const PointPlace point = pointPlace(geometry, in);
     const QPointF at = point.at;
     const QFont labelFont = face(12);
     const QString values = u"p = %1 MPa，V = %2 L"_s.arg(shortestText(in.p), shortestText(in.V));
@@ -370,28 +397,12 @@ QImage drawClassChart(const VesselInput &in, const Decision &decision, qreal dev
               labelFont);
 
     for (const LimitLine &line : lines) {
-        const QString text = limitLabel(line);
+        const QString text = limitLabel(line, map);
         drawLabel(painter, placer.place(besideLine(line, textSize(labelFont, text))), text,
                   labelFont);
     }
     drawPoint(painter, point);
     return image;
-}
-
-std::optional<QByteArray> encodeImage(const QImage &image, const char *format)
-{
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    if (!buffer.open(QIODevice::WriteOnly) || !image.save(&buffer, format))
-        return std::nullopt;
-    return bytes;
-}
-
-QString imageHtml(const QByteArray &encoded, const char *format, QSize size)
-{
-    return u"<img src=\"data:image/%1;base64,%2\" width=\"%3\" height=\"%4\">"_s.arg(
-        QString::fromLatin1(format).toLower(), QString::fromLatin1(encoded.toBase64()),
-        QString::number(size.width()), QString::number(size.height()));
 }
 
 } // namespace korvane::ui

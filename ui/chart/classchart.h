@@ -4,14 +4,11 @@
 #pragma once
 
 #include "chartgeometry.h"
+#include "classify/classmap.h"
 #include "classify/decision.h"
 #include "classify/vessel.h"
 
-#include <QByteArray>
 #include <QImage>
-#include <QString>
-
-#include <optional>
 
 class QPainter;
 
@@ -23,17 +20,12 @@ chart::Geometry chartGeometry();
 
 // The whole chart for a vessel and decideVessel's decision on it, drawn for a
 // screen of the given device pixel ratio (2 draws twice the pixels at the
-// same size).
+// same size): the vessel's class map with the lines between its classes, the
+// vessel's point, and dashed lines from it to the nearest change of class
+// along V and along p.
 QImage drawClassChart(const VesselInput &input, const Decision &decision, qreal devicePixelRatio);
 
 // The class areas alone, as the chart fills them.
-void paintClassAreas(QPainter &painter, const chart::Geometry &geometry, MediumGroup group);
-
-// An image in a format Qt writes ("PNG" for other programs; "BMP" for the
-// program's own tooltip, as it costs no compression), or nothing where it
-// cannot be written; and the HTML that carries it in a data: URL, sized in
-// pixels at 96 dpi whatever the image's own resolution.
-std::optional<QByteArray> encodeImage(const QImage &image, const char *format);
-QString imageHtml(const QByteArray &encoded, const char *format, QSize size);
+void paintClassAreas(QPainter &painter, const chart::Geometry &geometry, const ClassMap &map);
 
 } // namespace korvane::ui

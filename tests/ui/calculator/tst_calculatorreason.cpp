@@ -1,7 +1,11 @@
 // The reason beside the result in the calculator window: the tooltip and
 // accessible description of Text3 after calculations that succeed and fail,
 // the chart above the words, and the context-menu item that copies them.
+#include "app/identity.h"
 #include "classify/reason.h"
+#include "tests/support/controls.h"
+#include "tests/support/fakenavigator.h"
+#include "tests/support/modalcatcher.h"
 #include "ui/calculator/calculatorwindow.h"
 #include "ui/calculator/reasoncopy.h"
 #include "ui/chart/classchart.h"
@@ -15,14 +19,12 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
-#include <QMessageBox>
 #include <QMimeData>
 #include <QPainter>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTest>
 #include <QTextDocument>
-#include <QTimer>
 #include <QToolTip>
 
 #include <memory>
@@ -32,31 +34,10 @@ using namespace Qt::Literals::StringLiterals;
 
 namespace {
 
-class FakeNavigator : public ui::Navigator
-{
-public:
-    void showWindow(ui::WindowName) override {}
-    void hideWindow(ui::WindowName) override {}
-    void endProgram() override { ++ended; }
-    int ended = 0;
-};
-
+const QString kShowReason = u"显示判定依据"_s;
 const QString kCopyReason = u"复制判定依据"_s;
-
-// Closes the next modal window once it shows and keeps its text.
-void closeNextModal(QString *text)
-{
-    QTimer::singleShot(10, [text] {
-        QWidget *modal = QApplication::activeModalWidget();
-        if (!modal) {
-            closeNextModal(text);
-            return;
-        }
-        if (auto *box = qobject_cast<QMessageBox *>(modal))
-            *text = box->text();
-        modal->close();
-    });
-}
+// The copy's last line: which program and which edition decided.
+const QString kMadeBy = u"\nKorvane 1.00，依据 TSG R0004-2009"_s;
 
 // One control's looks, for telling that nothing else on the window moved.
 QString looks(const QWidget &w)
@@ -122,6 +103,7 @@ class TestCalculatorReason : public QObject
     Q_OBJECT
 
 private slots:
+    void initTestCase() { applyIdentity(); }
     void init();
     void cleanup();
     void noReasonBeforeACalculation();
@@ -135,24 +117,23 @@ private slots:
     void cautions_data();
     void cautions();
     void menuCopiesTheReason();
+    void keysShowTheReason_data();
+    void keysShowTheReason();
     void copyWithoutTheChart();
     void windowLooksTheSame();
 
 private:
     template <typename T> T *control(const char *name) const
     {
-        T *w = m_window->findChild<T *>(QString::fromLatin1(name));
-        if (!w)
-            qFatal("no control %s", name);
-        return w;
+        return test::control<T>(*m_window, QString::fromLatin1(name));
     }
     void type(const char *box, const QString &text) const;
     void calculate(const QString &p, const QString &V, const QString &pw) const;
     QString hoverText3() const;
     QMenu *openText3Menu() const;
-    QAction *copyReasonAction(QMenu *menu) const;
+    QAction *menuItem(QMenu *menu, const QString &text) const;
 
-    FakeNavigator m_navigator;
+    test::FakeNavigator m_navigator;
     std::unique_ptr<ui::CalculatorWindow> m_window;
 };
 
@@ -204,13 +185,13 @@ QMenu *TestCalculatorReason::openText3Menu() const
     return qobject_cast<QMenu *>(QApplication::activePopupWidget());
 }
 
-QAction *TestCalculatorReason::copyReasonAction(QMenu *menu) const
+QAction *TestCalculatorReason::menuItem(QMenu *menu, const QString &text) const
 {
     QAction *found = nullptr;
     for (QAction *action : menu->actions()) {
-        if (action->text() == kCopyReason) {
+        if (action->text() == text) {
             if (found)
-                qFatal("two copy items");
+                qFatal("two items %s", qPrintable(text));
             found = action;
         }
     }
@@ -225,9 +206,10 @@ void TestCalculatorReason::noReasonBeforeACalculation()
 
     QMenu *menu = openText3Menu();
     QVERIFY(menu);
-    QAction *copy = copyReasonAction(menu);
-    QVERIFY(copy);
-    QVERIFY(!copy->isEnabled());
+    for (const QString &item : {kShowReason, kCopyReason}) {
+        QVERIFY(menuItem(menu, item));
+        QVERIFY(!menuItem(menu, item)->isEnabled());
+    }
 }
 
 void TestCalculatorReason::reasonAfterCalculation_data()
@@ -238,19 +220,34 @@ void TestCalculatorReason::reasonAfterCalculation_data()
     QTest::addColumn<bool>("group2");
     QTest::addColumn<QString>("result");
     QTest::addColumn<QString>("rule");
+    QTest::addColumn<QStringList>("changes");
 
     QTest::newRow("group 1 row 3")
         << u"0.1"_s << u"25"_s << u"0.1"_s << false << u"Ⅱ 类"_s
-        << u"第一组介质，25 L ≤ V < 5000 L，0.1 MPa ≤ p < 10 MPa：Ⅱ 类"_s;
+        << u"第一组介质，25 L ≤ V < 5000 L，0.1 MPa ≤ p < 10 MPa：Ⅱ 类"_s
+        << QStringList{u"仅改变容积 V：< 25 L 为类外；≥ 10000000 L 为 Ⅲ 类"_s,
+                       u"仅改变设计压力 p：< 0.1 MPa 为类外；≥ 10 MPa 为 Ⅲ 类"_s};
+    QTest::newRow("group 1, p 2, V 10000")
+        << u"2"_s << u"10000"_s << u"2"_s << false << u"Ⅱ 类"_s
+        << u"第一组介质，5000 L ≤ V < 31250 L，p ≥ 0.1 MPa，pV < 50000 MPa·L：Ⅱ 类"_s
+        << QStringList{u"仅改变容积 V：< 25 L 为 Ⅰ 类；≥ 25000 L 为 Ⅲ 类"_s,
+                       u"仅改变设计压力 p：< 0.1 MPa 为类外；≥ 5 MPa 为 Ⅲ 类"_s};
     QTest::newRow("group 2 row 3")
         << u"1.6"_s << u"25"_s << u"1.6"_s << true << u"Ⅱ 类"_s
-        << u"第二组介质，25 L ≤ V < 50000 L，1.6 MPa ≤ p < 10 MPa：Ⅱ 类"_s;
-    QTest::newRow("group 2 row 12") << u"0.1"_s << u"50000000"_s << u"0.1"_s << true << u"Ⅲ 类"_s
-                                    << u"第二组介质，V ≥ 50000000 L，p ≥ 0.1 MPa：Ⅲ 类"_s;
+        << u"第二组介质，25 L ≤ V < 50000 L，1.6 MPa ≤ p < 10 MPa：Ⅱ 类"_s
+        << QStringList{u"仅改变容积 V：< 25 L 为 Ⅰ 类；≥ 312500 L 为 Ⅲ 类"_s,
+                       u"仅改变设计压力 p：< 1.6 MPa 为 Ⅰ 类；≥ 10 MPa 为 Ⅲ 类"_s};
+    QTest::newRow("group 2 row 12")
+        << u"0.1"_s << u"50000000"_s << u"0.1"_s << true << u"Ⅲ 类"_s
+        << u"第二组介质，V ≥ 50000000 L，p ≥ 0.1 MPa：Ⅲ 类"_s
+        << QStringList{u"仅改变容积 V：< 50000000 L 为 Ⅰ 类；增大不变"_s,
+                       u"仅改变设计压力 p：< 0.1 MPa 为类外；增大不变"_s};
     QTest::newRow("scope") << u"2"_s << u"1"_s << u"2"_s << false << u"类外"_s
-                           << u"不属于本规程适用范围（pwV < 2.5 MPa·L）：类外"_s;
+                           << u"不属于本规程适用范围（pwV < 2.5 MPa·L）：类外"_s
+                           << QStringList{u"仅改变容积 V：减小不变；≥ 1.25 L 为 Ⅰ 类"_s};
     QTest::newRow("no row") << u"30"_s << u"0.09"_s << u"30"_s << false << u"类外"_s
-                            << u"第一组介质，V < 0.1 L，不在表中任何容积档内：类外"_s;
+                            << u"第一组介质，V < 0.1 L，不在表中任何容积档内：类外"_s
+                            << QStringList{u"仅改变容积 V：减小不变；≥ 0.1 L 为 Ⅰ 类"_s};
 }
 
 void TestCalculatorReason::reasonAfterCalculation()
@@ -261,6 +258,7 @@ void TestCalculatorReason::reasonAfterCalculation()
     QFETCH(bool, group2);
     QFETCH(QString, result);
     QFETCH(QString, rule);
+    QFETCH(QStringList, changes);
 
     if (group2)
         control<QRadioButton>("Option2")->click();
@@ -271,7 +269,10 @@ void TestCalculatorReason::reasonAfterCalculation()
     const QString tip = text3->toolTip();
     const QStringList lines = tip.split(u'\n');
     QCOMPARE(lines.first(), u"结果：本设备属于%1容器。"_s.arg(result));
-    QVERIFY2(lines.contains(u"判定依据："_s + rule), qPrintable(tip));
+    // The nearest changes of class follow the deciding rule.
+    const qsizetype ruleLine = lines.indexOf(u"判定依据："_s + rule);
+    QVERIFY2(ruleLine > 0, qPrintable(tip));
+    QCOMPARE(lines.mid(ruleLine + 1), changes);
     QVERIFY2(lines.at(1).startsWith(u"设计压力 p：输入“%1”"_s.arg(p)), qPrintable(tip));
     QVERIFY2(lines.at(2).startsWith(u"容积 V：输入“%1”"_s.arg(V)), qPrintable(tip));
     QVERIFY2(lines.at(3).startsWith(u"工作压力 pw：输入“%1”"_s.arg(pw)), qPrintable(tip));
@@ -307,14 +308,15 @@ void TestCalculatorReason::secondCalculationReplacesTheFirst()
 {
     calculate(u"0.1"_s, u"25"_s, u"0.1"_s);
     QVERIFY(!hoverText3().isEmpty());
-    copyReasonAction(openText3Menu())->trigger();
+    menuItem(openText3Menu(), kCopyReason)->trigger();
     QApplication::activePopupWidget()->close();
 
     calculate(u"10"_s, u"25"_s, u"10"_s);
     const QString reason = control<QLineEdit>("Text3")->toolTip();
     QVERIFY2(reason.startsWith(u"结果：本设备属于Ⅲ 类容器。\n设计压力 p：输入“10”"_s),
              qPrintable(reason));
-    const VesselInput second = ui::chart::vesselAt(MediumGroup::Group1, 10, 25);
+    const VesselInput second =
+        formVessel(10, 25, 10, CheckState::On, CheckState::Off, MediumGroup::Group1);
     const auto chart = [&second](qreal ratio) {
         QImage image = ui::drawClassChart(second, decideVessel(second), ratio);
         image.setDevicePixelRatio(1);
@@ -329,9 +331,9 @@ void TestCalculatorReason::secondCalculationReplacesTheFirst()
     QToolTip::hideText();
 
     // The HTML carries these same words and PNG bytes (menuCopiesTheReason).
-    copyReasonAction(openText3Menu())->trigger();
+    menuItem(openText3Menu(), kCopyReason)->trigger();
     const QMimeData *data = QGuiApplication::clipboard()->mimeData();
-    QCOMPARE(data->text(), reason);
+    QCOMPARE(data->text(), reason + kMadeBy);
     QVERIFY2(QImage::fromData(data->data(u"image/png"_s), "PNG") == chart(2),
              "the copied picture is not the second's chart");
 }
@@ -360,10 +362,8 @@ void TestCalculatorReason::errorLeavesThePreviousReason()
     const QString tip = text3->toolTip();
     QCOMPARE(result, u"Ⅲ 类"_s);
 
-    QString message;
-    closeNextModal(&message);
-    calculate(p, V, pw);
-    QVERIFY2(!message.isEmpty(), "no error message");
+    const test::CaughtBox message = test::runCatchingMessageBox([&] { calculate(p, V, pw); });
+    QVERIFY2(message.shown && !message.text.isEmpty(), "no error message");
 
     QCOMPARE(text3->text(), result);
     QCOMPARE(text3->toolTip(), tip);
@@ -373,8 +373,8 @@ void TestCalculatorReason::errorLeavesThePreviousReason()
 
     QMenu *menu = openText3Menu();
     QVERIFY(menu);
-    copyReasonAction(menu)->trigger();
-    QCOMPARE(QGuiApplication::clipboard()->text(), tip);
+    menuItem(menu, kCopyReason)->trigger();
+    QCOMPARE(QGuiApplication::clipboard()->text(), tip + kMadeBy);
 }
 
 void TestCalculatorReason::typingChangesNothing()
@@ -459,16 +459,15 @@ void TestCalculatorReason::menuCopiesTheReason()
             all << (action->isSeparator() ? u"--"_s : action->text());
         return all;
     };
-    const QStringList expected = texts(*standard) + QStringList{u"--"_s, kCopyReason};
+    const QStringList expected = texts(*standard) + QStringList{u"--"_s, kShowReason, kCopyReason};
     QCOMPARE(texts(*menu), expected);
-    QAction *copy = copyReasonAction(menu);
-    QVERIFY(copy);
+    QAction *copy = menuItem(menu, kCopyReason);
     QVERIFY(copy->isEnabled());
 
     QGuiApplication::clipboard()->clear();
     copy->trigger();
     const QString copied = QGuiApplication::clipboard()->text();
-    QCOMPARE(copied, text3->toolTip());
+    QCOMPARE(copied, text3->toolTip() + kMadeBy);
 
     // Three forms at once: the words, the chart with the words, the chart.
     const QMimeData *data = QGuiApplication::clipboard()->mimeData();
@@ -486,6 +485,49 @@ void TestCalculatorReason::menuCopiesTheReason()
     QVERIFY(copied.startsWith(u"结果：本设备属于Ⅱ 类容器。\n"_s));
     QVERIFY(
         copied.contains(u"判定依据：第一组介质，25 L ≤ V < 5000 L，0.1 MPa ≤ p < 10 MPa：Ⅱ 类"_s));
+}
+
+void TestCalculatorReason::keysShowTheReason_data()
+{
+    QTest::addColumn<int>("key");
+    QTest::addColumn<int>("modifiers");
+    QTest::addColumn<int>("closingKey");
+    QTest::newRow("Shift+F10, closed by Esc")
+        << int(Qt::Key_F10) << int(Qt::ShiftModifier) << int(Qt::Key_Escape);
+    QTest::newRow("menu key, closed by a letter")
+        << int(Qt::Key_Menu) << int(Qt::NoModifier) << int(Qt::Key_A);
+}
+
+// From the keyboard alone: the result box's menu, its item that shows the
+// tooltip under the box, and any key that closes it again.
+void TestCalculatorReason::keysShowTheReason()
+{
+    QFETCH(int, key);
+    QFETCH(int, modifiers);
+    QFETCH(int, closingKey);
+
+    calculate(u"2"_s, u"10000"_s, u"2"_s);
+    QLineEdit *text3 = control<QLineEdit>("Text3");
+    text3->setFocus();
+    QTest::keyClick(text3, Qt::Key(key), Qt::KeyboardModifiers(modifiers));
+    auto *menu = qobject_cast<QMenu *>(QApplication::activePopupWidget());
+    QVERIFY(menu);
+    QVERIFY(menu->geometry().intersects(QRect(text3->mapToGlobal(QPoint()), text3->size())));
+    // Up from nowhere reaches the last item, then the one above it.
+    QTest::keyClick(menu, Qt::Key_Up);
+    QTest::keyClick(menu, Qt::Key_Up);
+    QCOMPARE(menu->activeAction(), menuItem(menu, kShowReason));
+    QTest::keyClick(menu, Qt::Key_Return);
+
+    QTRY_VERIFY(QToolTip::isVisible());
+    const QString shown = QToolTip::text();
+    QVERIFY(shown.contains(u"<img "_s));
+    QVERIFY(shown.contains(u"仅改变容积 V：&lt; 25 L 为 Ⅰ 类；≥ 25000 L 为 Ⅲ 类"_s));
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key(closingKey));
+    QTRY_VERIFY(!QToolTip::isVisible());
+    // The same tooltip as hovering shows.
+    QCOMPARE(shown, hoverText3());
+    QToolTip::hideText();
 }
 
 // A chart that cannot be encoded (here: none at all) leaves the words, as

@@ -1,7 +1,8 @@
 // The calculator window driven as a person drives it: by keys and clicks on
 // the controls, found by their names.
-#include "fakenavigator.h"
-#include "modalcatcher.h"
+#include "tests/support/controls.h"
+#include "tests/support/fakenavigator.h"
+#include "tests/support/modalcatcher.h"
 
 #include "ui/calculator/calculatorwindow.h"
 #include "ui/fonts/fonts.h"
@@ -70,10 +71,7 @@ private slots:
 private:
     template <typename T> T *control(const QString &name) const
     {
-        auto *w = m_window->findChild<T *>(name);
-        if (!w)
-            qFatal("no control %s", qPrintable(name));
-        return w;
+        return korvane::test::control<T>(*m_window, name);
     }
     QLineEdit *box(const QString &name) const { return control<QLineEdit>(name); }
     void type(const QString &name, const QString &text);

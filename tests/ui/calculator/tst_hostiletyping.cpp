@@ -1,8 +1,9 @@
 // What a careless or hostile user puts into the calculator's boxes: typed,
 // pasted or inserted, then "计算". Each entry gives a result or the error
 // box, the window goes on working, and no box loses what it holds.
-#include "fakenavigator.h"
-#include "modalcatcher.h"
+#include "tests/support/controls.h"
+#include "tests/support/fakenavigator.h"
+#include "tests/support/modalcatcher.h"
 
 #include "ui/calculator/calculatorwindow.h"
 #include "ui/fonts/fonts.h"
@@ -63,10 +64,7 @@ private slots:
 private:
     QLineEdit *box(const QString &name) const
     {
-        auto *edit = m_window->findChild<QLineEdit *>(name);
-        if (!edit)
-            qFatal("no box %s", qPrintable(name));
-        return edit;
+        return korvane::test::control<QLineEdit>(*m_window, name);
     }
     void enter(const QString &name, const QString &text, Entry how);
     void calculate() const;

@@ -1,6 +1,6 @@
 // The two reference pages: their text in the face really used, their edges,
 // and the navigation each button asks for.
-#include "fakenavigator.h"
+#include "tests/support/fakenavigator.h"
 
 #include "ui/fonts/fonts.h"
 #include "ui/reference/referencepages.h"
