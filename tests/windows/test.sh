@@ -11,11 +11,12 @@ set -euo pipefail
 
 here=$(cd "$(dirname "$0")" && pwd)
 root=$(cd "$here/../.." && pwd)
-out=${WINDOWS_DIR:-$root/build-windows}
-version=$(sed -n 's/^set(KORVANE_VERSION_STRING "\(.*\)")$/\1/p' "$root/CMakeLists.txt")
+source "$root/tools/windows/wine-session.sh"
+out=$wine_session_dir
+version=$(build_info version)
+client=$(build_info calculator-client)
 deploy=$out/korvane-$version-win64
 setup=$out/korvane-$version-setup.exe
-source "$root/tools/windows/wine-session.sh"
 
 failures=0
 passes=0
@@ -73,7 +74,7 @@ use_program() {
     pass "$exe: window titled \"Email: korvane@example.com\""
     local size
     size=$(window_size "$wid")
-    check "client area 476x657 (got $size)" test "$size" = 476x657
+    check "client area $client (got $size)" test "$size" = "$client"
 
     entry "$Text4" 1.5
     entry "$Text1" 1.5

@@ -13,7 +13,6 @@ root=$(cd "$(dirname "$0")/../.." && pwd)
 out=${WINDOWS_DIR:-$root/build-windows}
 jobs=${JOBS:-$(nproc 2>/dev/null || echo 2)}
 triple=x86_64-w64-mingw32
-version=$(sed -n 's/^set(KORVANE_VERSION_STRING "\(.*\)")$/\1/p' "$root/CMakeLists.txt")
 
 qt=$("$root/tools/windows/qt-for-windows.sh" | tail -n 1)
 
@@ -23,6 +22,7 @@ cmake -S "$root" -B "$build" -G Ninja \
     -DCMAKE_BUILD_TYPE=Release \
     -DCMAKE_CROSSCOMPILING_EMULATOR="$root/tools/windows/wine-run.sh;$qt"
 cmake --build "$build" --parallel "$jobs"
+version=$(sed -n 's/^version //p' "$build/build-info.txt")
 # Qt's Chinese catalogue where the test programs look for it, beside them.
 mkdir -p "$build/bin/translations"
 cp /usr/share/qt6/translations/qtbase_zh_CN.qm "$build/bin/translations/"
