@@ -4,7 +4,8 @@
 # Windows user gets: a folder that runs as it is, its zip, and an installer.
 #
 #   build-windows/build/                    the CMake build (program and tests)
-#   build-windows/korvane-<v>-win64/        korvane.exe with every DLL it needs
+#   build-windows/korvane-<v>-win64/        korvane.exe with every DLL it needs, and
+#                                           the guide and the changes as HTML pages
 #   build-windows/korvane-<v>-win64.zip     that folder, zipped
 #   build-windows/korvane-<v>-setup.exe     the installer
 set -euo pipefail
@@ -89,6 +90,11 @@ libstdc++-6.dll and libgcc_s_seh-1.dll are GCC's runtime (GPL-3.0 with the GCC
 Runtime Library Exception, gcc-runtime.txt); libwinpthread-1.dll is
 mingw-w64's (mingw-w64-runtime.txt).
 EOT
+
+# The user's guide and the changes as pages beside the program (Windows opens
+# no .md file), their pictures inside them.
+/usr/bin/python3 "$root/tools/windows/html-page.py" "$root/docs/guide.md" "$deploy/guide.html"
+/usr/bin/python3 "$root/tools/windows/html-page.py" "$root/CHANGELOG.md" "$deploy/changelog.html"
 
 rm -f "$out/$name.zip"
 (cd "$out" && cmake -E tar cf "$name.zip" --format=zip "$name")
