@@ -81,7 +81,9 @@ run: build
 	@if [ -n "$$DISPLAY$$WAYLAND_DISPLAY" ]; then \
 	    exec $(BUILD_DIR)/bin/korvane; \
 	fi; \
-	$(BUILD_DIR)/bin/korvane-screenshots $(BUILD_DIR)/screenshots >/dev/null; \
+	if ! log=$$($(BUILD_DIR)/bin/korvane-screenshots $(BUILD_DIR)/screenshots 2>&1); then \
+	    echo "$$log"; exit 1; \
+	fi; \
 	echo; \
 	echo "No display here (neither DISPLAY nor WAYLAND_DISPLAY is set): Korvane's window"; \
 	echo "cannot open. To see it, run make run as yourself in a terminal of your desktop"; \
