@@ -40,8 +40,10 @@ def main(source, target):
     text = source.read_text(encoding="utf-8")
     body = markdown.markdown(text, extensions=["tables"], output_format="html")
     # A line break between two Chinese characters is no space in Chinese,
-    # but a browser would show one.
-    body = re.sub(r"(?<=[^\x00-\x7f])\n(?=[^\x00-\x7f])", "", body)
+    # but a browser would show one (outside <pre>, where it breaks the line).
+    body = "".join(part if part.startswith("<pre>") else
+                   re.sub(r"(?<=[^\x00-\x7f])\n[ \t]*(?=[^\x00-\x7f])", "", part)
+                   for part in re.split(r"(<pre>.*?</pre>)", body, flags=re.S))
 
     def inline(match):
         picture = source.parent / html.unescape(match.group(1))
