@@ -173,7 +173,6 @@ windows-screenshots: PACKAGES += wine64 xvfb xdotool x11-utils imagemagick
 windows-screenshots: windows
 	WINDOWS_DIR=$(abspath $(WINDOWS_DIR)) tools/windows/screenshots.sh docs
 
-
 # The Debian package, $(BUILD_DIR)/korvane_<version>_<arch>.deb.
 package: build
 	cd $(BUILD_DIR) && cpack -G DEB
