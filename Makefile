@@ -16,14 +16,35 @@ PACKAGES := g++ make cmake qt6-base-dev fonts-arphic-gbsn00lp fonts-dejavu-core 
 PACKAGES += binutils-mingw-w64-x86-64 desktop-file-utils appstream dpkg-dev file lintian
 # The screen-reader test: an AT-SPI client on a private D-Bus session and X server.
 PACKAGES += python3-pyatspi at-spi2-core dbus xvfb
+# The screenshot test makes a German locale of its own with localedef, from
+# the locale sources in `locales`.
+PACKAGES += locales
 
-.PHONY: all deps configure build run test accept-pictures screenshots clean bench fuzz test-sanitize windows test-windows
+# Run as root (through sudo, su or a root login) in a work tree that belongs
+# to a normal user, only `deps` runs as root: every other recipe runs as the
+# tree's owner, so that no window opens as root and no build folder is left
+# that its owner cannot write.
+TREE_OWNER := $(shell stat -c %U . 2>/dev/null)
+ifeq ($(shell id -u),0)
+ifneq ($(filter-out root UNKNOWN,$(TREE_OWNER)),)
+SHELL := /usr/sbin/runuser
+.SHELLFLAGS := -u $(TREE_OWNER) -- /bin/sh -c
+deps: SHELL := /bin/sh
+deps: .SHELLFLAGS := -c
+endif
+endif
+
+.PHONY: all deps configure build run test accept-pictures screenshots clean bench fuzz test-sanitize \
+    windows test-windows windows-screenshots package icon
 
 all: build
 
+# Installs the missing packages: as root directly, otherwise through sudo
+# (one password prompt); where neither can, prints the commands for root.
 deps:
 	@if ! command -v dpkg-query >/dev/null 2>&1; then \
-	    echo "Not a Debian system: install a C++20 compiler, CMake and Qt 6 yourself (see README.md)."; \
+	    echo "Not a Debian system: install the packages that README.md names under"; \
+	    echo "\"Other systems\", then build with CMake as it says there."; \
 	    exit 0; \
 	fi; \
 	missing=""; \
@@ -31,12 +52,20 @@ deps:
 	    dpkg-query -W -f='$${Status}\n' $$p 2>/dev/null | grep -q '^install ok installed$$' || missing="$$missing $$p"; \
 	done; \
 	if [ -z "$$missing" ]; then exit 0; fi; \
+	install="apt-get update -q && DEBIAN_FRONTEND=noninteractive apt-get install -y -q --no-install-recommends$$missing"; \
 	if [ "$$(id -u)" = 0 ]; then \
 	    echo "Installing:$$missing"; \
-	    apt-get update -q && DEBIAN_FRONTEND=noninteractive apt-get install -y -q --no-install-recommends $$missing; \
+	    sh -c "$$install"; \
+	elif command -v sudo >/dev/null 2>&1 && echo "Installing with sudo:$$missing" && \
+	        sudo -p "[sudo] password for %p, to install them: " sh -c "$$install"; then \
+	    :; \
 	else \
-	    echo "Missing packages. Run this, then try again:"; \
-	    echo "  sudo apt-get install --no-install-recommends$$missing"; \
+	    echo; \
+	    echo "Korvane needs these Debian packages:$$missing"; \
+	    echo "Install them as root (for example after su -):"; \
+	    echo "    apt-get update"; \
+	    echo "    apt-get install --no-install-recommends$$missing"; \
+	    echo "then run make again as yourself."; \
 	    exit 1; \
 	fi
 
@@ -51,11 +80,15 @@ build: configure
 run: build
 	@if [ -n "$$DISPLAY$$WAYLAND_DISPLAY" ]; then \
 	    exec $(BUILD_DIR)/bin/korvane; \
-	else \
-	    echo "No display here (neither DISPLAY nor WAYLAND_DISPLAY is set), so the program cannot open its windows."; \
-	    echo "Writing pictures of the windows instead:"; \
-	    $(BUILD_DIR)/bin/korvane-screenshots $(BUILD_DIR)/screenshots; \
-	fi
+	fi; \
+	if ! log=$$($(BUILD_DIR)/bin/korvane-screenshots $(BUILD_DIR)/screenshots 2>&1); then \
+	    echo "$$log"; exit 1; \
+	fi; \
+	echo; \
+	echo "No display here (neither DISPLAY nor WAYLAND_DISPLAY is set): Korvane's window"; \
+	echo "cannot open. To see it, run make run as yourself in a terminal of your desktop"; \
+	echo "session; a shell from su - or from ssh without -X has no display."; \
+	echo "Pictures of the windows are in $(BUILD_DIR)/screenshots/ instead."
 
 test: build
 	cd $(BUILD_DIR) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure --parallel $(JOBS)
@@ -120,9 +153,12 @@ test-sanitize: deps
 
 # korvane.exe for 64-bit Windows with its deploy folder, zip and installer, in
 # $(WINDOWS_DIR). Qt for Windows is built once from Debian's qt6-base source
-# into ~/.cache/korvane (long: see README.md) and reused afterwards.
+# into ~/.cache/korvane (about 13 minutes on two cores: see
+# docs/windows-build.md) and reused afterwards. python3-markdown turns the
+# user's guide and the changes into the HTML pages the folder ships.
 WINDOWS_DIR ?= build-windows
-windows: PACKAGES += g++-mingw-w64-x86-64-posix ninja-build nsis qt6-translations-l10n python3
+windows: PACKAGES += g++-mingw-w64-x86-64-posix ninja-build nsis qt6-translations-l10n python3 \
+    python3-markdown
 windows: deps
 	JOBS=$(JOBS) WINDOWS_DIR=$(abspath $(WINDOWS_DIR)) tools/windows/build.sh
 
@@ -136,8 +172,6 @@ test-windows: windows
 windows-screenshots: PACKAGES += wine64 xvfb xdotool x11-utils imagemagick
 windows-screenshots: windows
 	WINDOWS_DIR=$(abspath $(WINDOWS_DIR)) tools/windows/screenshots.sh docs
-
-.PHONY: package icon windows-screenshots
 
 # The Debian package, $(BUILD_DIR)/korvane_<version>_<arch>.deb.
 package: build

@@ -21,10 +21,10 @@ set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION science)
 # The libraries come from dpkg-shlibdeps, which reads what the executable
 # links. Three things are loaded at run time and named by no library, so they
-# are added by hand: the Song-style face; Qt's platform plugins (xcb,
-# wayland), which libqt6gui6 only recommends, and without which the program
-# cannot open a window where recommends are not installed; and Qt's Chinese
-# catalogue for its own texts.
+# are added by hand: the Song-style face; qt6-qpa-plugins, Qt's further
+# platform plugins, which libqt6gui6 only recommends (on Debian 12 the xcb
+# plugin, the one an X11 desktop uses, is in libqt6gui6 itself); and Qt's
+# Chinese catalogue for its own texts.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-arphic-gbsn00lp, qt6-qpa-plugins, qt6-translations-l10n")
 

@@ -1,8 +1,9 @@
 ; The Korvane installer for 64-bit Windows. It installs either for all users,
 ; into Program Files\Korvane (administrators only), or for the current user
 ; alone, into %LOCALAPPDATA%\Programs\Korvane without administrator rights;
-; each adds a Start-menu shortcut and an entry under "Apps & features" for
-; the same users. Installing again replaces the installation in place.
+; each adds Start-menu shortcuts to the program and to its guide and an
+; entry under "Apps & features" for the same users. Installing again
+; replaces the installation in place.
 ;   setup.exe /S                 silently, for all users, or in the mode of
 ;                                the installation already there
 ;   setup.exe /S /AllUsers       silently, for all users
@@ -17,6 +18,7 @@ SetCompressor /SOLID lzma
 
 !define UNINSTALL_KEY "Software\Microsoft\Windows\CurrentVersion\Uninstall\Korvane"
 !define PRODUCT_NAME "Korvane 压力容器类别计算器"
+!define GUIDE_SHORTCUT "Korvane 使用说明.lnk"
 
 ; Administrators are asked by Windows once, at the start, and then choose;
 ; other users are never asked and install for themselves.
@@ -199,6 +201,8 @@ Section "Korvane"
     WriteUninstaller "$INSTDIR\uninstall.exe"
     CreateShortcut "$SMPROGRAMS\Korvane.lnk" "$INSTDIR\korvane.exe" "" \
         "$INSTDIR\korvane.exe" 0 SW_SHOWNORMAL "" "压力容器类别计算器"
+    ; The guide, a page of the deploy folder, opens in the user's browser.
+    CreateShortcut "$SMPROGRAMS\${GUIDE_SHORTCUT}" "$INSTDIR\guide.html"
     ; SHCTX: HKLM for all users, HKCU for the current user.
     WriteRegStr SHCTX "${UNINSTALL_KEY}" "DisplayName" "${PRODUCT_NAME}"
     WriteRegStr SHCTX "${UNINSTALL_KEY}" "DisplayVersion" "${VERSION}"
@@ -244,6 +248,7 @@ Section "Uninstall"
     ReadRegStr $0 SHCTX "${UNINSTALL_KEY}" "InstallLocation"
     ${If} $0 == $INSTDIR
         Delete "$SMPROGRAMS\Korvane.lnk"
+        Delete "$SMPROGRAMS\${GUIDE_SHORTCUT}"
         DeleteRegKey SHCTX "${UNINSTALL_KEY}"
     ${EndIf}
 SectionEnd

@@ -5,17 +5,19 @@
 #   2. the resources of korvane.exe and of the installer, read back;
 #   3. korvane.exe from the deploy folder, used as a person would;
 #   4. the installer and the uninstaller, silently, for all users and for the
-#      current user, twice over and as an upgrade from 1.00 to 1.01.
+#      current user, twice over and as an upgrade from 1.00 to 1.01, with the
+#      Start-menu shortcuts to the program and to its guide.
 # Run `make windows` first (the Makefile does).
 set -euo pipefail
 
 here=$(cd "$(dirname "$0")" && pwd)
 root=$(cd "$here/../.." && pwd)
-out=${WINDOWS_DIR:-$root/build-windows}
-version=$(sed -n 's/^set(KORVANE_VERSION_STRING "\(.*\)")$/\1/p' "$root/CMakeLists.txt")
+source "$root/tools/windows/wine-session.sh"
+out=$wine_session_dir
+version=$(build_info version)
+client=$(build_info calculator-client)
 deploy=$out/korvane-$version-win64
 setup=$out/korvane-$version-setup.exe
-source "$root/tools/windows/wine-session.sh"
 
 failures=0
 passes=0
@@ -43,6 +45,16 @@ mkdir "$older/retired" && echo "only in the older release" > "$older/retired/not
 mkdir "$work/older" "$work/newer"
 "$root/tools/windows/make-installer.sh" "$older" "$version" "$work/older/korvane-$version-setup.exe"
 "$root/tools/windows/make-installer.sh" "$deploy" 1.01 "$work/newer/korvane-1.01-setup.exe"
+
+echo "== the guide and the changes, as pages that hold their pictures"
+for page in guide changelog; do
+    check "$page.html in the deploy folder" test -s "$deploy/$page.html"
+done
+pictures=$(grep -o '!\[' "$root/docs/guide.md" | wc -l)
+shown=$(grep -o 'src="data:image/png;base64,' "$deploy/guide.html" | wc -l)
+check "guide.html holds each of the guide's $pictures pictures (got $shown)" test "$shown" = "$pictures"
+check "guide.html refers to no file outside it" \
+    bash -c "! grep -o 'src=\"[^\"]*' '$deploy/guide.html' | grep -qv '^src=\"data:'"
 
 echo "== resources read back from the executables"
 if /usr/bin/python3 "$here/check_resources.py" "$deploy/korvane.exe" "$setup" "$work/newer/korvane-1.01-setup.exe"; then
@@ -73,7 +85,7 @@ use_program() {
     pass "$exe: window titled \"Email: korvane@example.com\""
     local size
     size=$(window_size "$wid")
-    check "client area 476x657 (got $size)" test "$size" = 476x657
+    check "client area $client (got $size)" test "$size" = "$client"
 
     entry "$Text4" 1.5
     entry "$Text1" 1.5
@@ -135,8 +147,11 @@ profile=$(unix_path "$(wine_echo %USERPROFILE%)")
 declare -A installer=([1.00]="Z:${setup//\//\\}" [older]="Z:${work//\//\\}\\older\\korvane-$version-setup.exe"
     [1.01]="Z:${work//\//\\}\\newer\\korvane-1.01-setup.exe")
 declare -A folder=([all]='C:\Program Files\Korvane' [user]="$(wine_echo %LOCALAPPDATA%)\\Programs\\Korvane")
-declare -A shortcut=([all]="$drive_c/ProgramData/Microsoft/Windows/Start Menu/Programs/Korvane.lnk"
-    [user]="$(unix_path "$(wine_echo %APPDATA%)")/Microsoft/Windows/Start Menu/Programs/Korvane.lnk")
+declare -A menu=([all]='C:\ProgramData\Microsoft\Windows\Start Menu\Programs'
+    [user]="$(wine_echo %APPDATA%)\\Microsoft\\Windows\\Start Menu\\Programs")
+declare -A shortcut=([all]="$(unix_path "${menu[all]}")/Korvane.lnk"
+    [user]="$(unix_path "${menu[user]}")/Korvane.lnk")
+declare -A guide_link=([all]="${menu[all]}\\Korvane 使用说明.lnk" [user]="${menu[user]}\\Korvane 使用说明.lnk")
 declare -A hive=([all]=HKLM [user]=HKCU) other=([all]=user [user]=all)
 
 # The Uninstall entries of a hive, read from an export: reg query prints
@@ -151,6 +166,25 @@ korvane_entries() { uninstall_entries "$1" | grep -c '^"DisplayName"="Korvane' |
 outside_profile() { find "$drive_c" -path "$profile" -prune -o -print | sort; }
 installed_files() { (cd "$(unix_path "$1")" && find . -mindepth 1 | sort); }
 deployed_files() { { cd "$deploy" && find . -mindepth 1; echo ./uninstall.exe; } | sort; }
+
+# The prefix has no browser (Wine's needs Gecko): what opens .html pages
+# here writes down which page it was asked to open.
+"$WINE" reg add 'HKLM\Software\Classes\.html' /ve /t REG_SZ /d htmlfile /f >/dev/null
+"$WINE" reg add 'HKLM\Software\Classes\htmlfile\shell\open\command' /ve /t REG_SZ \
+    /d 'C:\windows\system32\cmd.exe /c echo %1> C:\opened.txt' /f >/dev/null
+# Whether shortcut $1 names the Windows path $2 (Wine writes it as it is) and
+# that file is there.
+links_to() { [ -f "$1" ] && grep -qaF "$2" "$1" && [ -f "$(unix_path "$2")" ]; }
+# Whether starting shortcut $1, as the Start menu does, opens page $2.
+opens() {
+    rm -f "$drive_c/opened.txt"
+    "$WINE" start "$1" >/dev/null 2>&1 || return 1
+    "$wineserver" -w
+    local opened
+    opened=$(tr -d '\r' <"$drive_c/opened.txt" 2>/dev/null) || return 1
+    rm -f "$drive_c/opened.txt"
+    [ "$opened" = "$2" ]
+}
 
 # While installed for the current user: the program runs from there, and
 # neither an installer nor the uninstaller run while it runs touch it.
@@ -197,8 +231,11 @@ for case in "${cases[@]}"; do
     check "$name: in $dir the deploy folder's files and the uninstaller, no others" diff \
         <(installed_files "$dir") <(deployed_files)
     check "$name: a Start-menu shortcut" test -f "${shortcut[$mode]}"
+    check "$name: the guide's shortcut names $dir\\guide.html, which is there" \
+        links_to "$(unix_path "${guide_link[$mode]}")" "$dir\\guide.html"
     check "$name: nothing in ${folder[${other[$mode]}]} nor its Start menu" \
-        test ! -e "$(unix_path "${folder[${other[$mode]}]}")" -a ! -e "${shortcut[${other[$mode]}]}"
+        test ! -e "$(unix_path "${folder[${other[$mode]}]}")" -a ! -e "${shortcut[${other[$mode]}]}" \
+        -a ! -e "$(unix_path "${guide_link[${other[$mode]}]}")"
     check "$name: one entry in ${hive[$mode]}, none in ${hive[${other[$mode]}]}" \
         test "$(korvane_entries "${hive[$mode]}") $(korvane_entries "${hive[${other[$mode]}]}")" = "1 0"
     entry=$(uninstall_entries "${hive[$mode]}" | sed -n '/\\Uninstall\\Korvane\]$/,/^$/p')
@@ -211,12 +248,15 @@ for case in "${cases[@]}"; do
         check "$name: nothing written outside the user's profile" diff "$work/outside" <(outside_profile)
         check "$name: nothing in HKLM" bash -c "! grep -q Korvane '$WINEPREFIX/system.reg'"
     fi
+    check "$name: started, the guide's shortcut opens $dir\\guide.html" \
+        opens "${guide_link[$mode]}" "$dir\\guide.html"
     [ -n "$then" ] && "$then"
 
     "$WINE" "$dir\\uninstall.exe" /S || true
     "$wineserver" -w
     check "$name, uninstalled: no folder, shortcut nor entry left" test ! -e "$(unix_path "$dir")" \
-        -a ! -e "${shortcut[$mode]}" -a "$(korvane_entries "${hive[$mode]}")" = 0
+        -a ! -e "${shortcut[$mode]}" -a ! -e "$(unix_path "${guide_link[$mode]}")" \
+        -a "$(korvane_entries "${hive[$mode]}")" = 0
 done
 
 echo "$passes passed, $failures failed"

@@ -10,6 +10,7 @@
 #include <QDir>
 #include <QHelpEvent>
 #include <QLineEdit>
+#include <QLocale>
 #include <QPainter>
 #include <QPushButton>
 #include <QRadioButton>
@@ -47,12 +48,16 @@ template <typename T> T *control(QWidget *window, QStringView name)
     return found;
 }
 
-// What a user does: click into the box, select what it holds, type.
-void type(QLineEdit *box, const QString &text)
+// What a user does: click into the box, select what it holds, type the
+// number as the locale writes it (1,5 in German), which is how the
+// calculator reads it.
+void type(QLineEdit *box, double number)
 {
+    QLocale locale = QLocale::system();
+    locale.setNumberOptions(QLocale::OmitGroupSeparator);
     QTest::mouseClick(box, Qt::LeftButton);
     QTest::keyClick(box, Qt::Key_A, Qt::ControlModifier);
-    QTest::keyClicks(box, text);
+    QTest::keyClicks(box, locale.toString(number, 'f', QLocale::FloatingPointShortest));
 }
 
 // The calculator after 计算, with the mouse resting on the result: the window
@@ -64,9 +69,9 @@ QImage calculatorWithTooltip(QWidget *calculator, QTextStream &err)
     calculator->activateWindow();
     QApplication::processEvents();
 
-    type(control<QLineEdit>(calculator, u"Text4"), u"1.5"_s);
-    type(control<QLineEdit>(calculator, u"Text1"), u"1.5"_s);
-    type(control<QLineEdit>(calculator, u"Text2"), u"1000"_s);
+    type(control<QLineEdit>(calculator, u"Text4"), 1.5);
+    type(control<QLineEdit>(calculator, u"Text1"), 1.5);
+    type(control<QLineEdit>(calculator, u"Text2"), 1000);
     QTest::mouseClick(control<QRadioButton>(calculator, u"Option1"), Qt::LeftButton);
     // An entry the calculator refuses opens a message box: close it rather
     // than wait for a user.

@@ -4,7 +4,8 @@
 # Windows user gets: a folder that runs as it is, its zip, and an installer.
 #
 #   build-windows/build/                    the CMake build (program and tests)
-#   build-windows/korvane-<v>-win64/        korvane.exe with every DLL it needs
+#   build-windows/korvane-<v>-win64/        korvane.exe with every DLL it needs, and
+#                                           the guide and the changes as HTML pages
 #   build-windows/korvane-<v>-win64.zip     that folder, zipped
 #   build-windows/korvane-<v>-setup.exe     the installer
 set -euo pipefail
@@ -13,7 +14,6 @@ root=$(cd "$(dirname "$0")/../.." && pwd)
 out=${WINDOWS_DIR:-$root/build-windows}
 jobs=${JOBS:-$(nproc 2>/dev/null || echo 2)}
 triple=x86_64-w64-mingw32
-version=$(sed -n 's/^set(KORVANE_VERSION_STRING "\(.*\)")$/\1/p' "$root/CMakeLists.txt")
 
 qt=$("$root/tools/windows/qt-for-windows.sh" | tail -n 1)
 
@@ -23,6 +23,7 @@ cmake -S "$root" -B "$build" -G Ninja \
     -DCMAKE_BUILD_TYPE=Release \
     -DCMAKE_CROSSCOMPILING_EMULATOR="$root/tools/windows/wine-run.sh;$qt"
 cmake --build "$build" --parallel "$jobs"
+version=$(sed -n 's/^version //p' "$build/build-info.txt")
 # Qt's Chinese catalogue where the test programs look for it, beside them.
 mkdir -p "$build/bin/translations"
 cp /usr/share/qt6/translations/qtbase_zh_CN.qm "$build/bin/translations/"
@@ -89,6 +90,11 @@ libstdc++-6.dll and libgcc_s_seh-1.dll are GCC's runtime (GPL-3.0 with the GCC
 Runtime Library Exception, gcc-runtime.txt); libwinpthread-1.dll is
 mingw-w64's (mingw-w64-runtime.txt).
 EOT
+
+# The user's guide and the changes as pages beside the program (Windows opens
+# no .md file), their pictures inside them.
+/usr/bin/python3 "$root/tools/windows/html-page.py" "$root/docs/guide.md" "$deploy/guide.html"
+/usr/bin/python3 "$root/tools/windows/html-page.py" "$root/CHANGELOG.md" "$deploy/changelog.html"
 
 rm -f "$out/$name.zip"
 (cd "$out" && cmake -E tar cf "$name.zip" --format=zip "$name")

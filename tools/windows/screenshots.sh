@@ -7,9 +7,7 @@
 set -euo pipefail
 source "$(dirname "$0")/wine-session.sh"
 out=$(cd "${1:?usage: screenshots.sh OUTPUT_DIR}" && pwd)
-dir=${WINDOWS_DIR:-$wine_session_root/build-windows}
-version=$(sed -n 's/^set(KORVANE_VERSION_STRING "\(.*\)")$/\1/p' "$wine_session_root/CMakeLists.txt")
-exe=$dir/korvane-$version-win64/korvane.exe
+exe=$wine_session_dir/korvane-$(build_info version)-win64/korvane.exe
 [ -f "$exe" ] || { echo "no $exe: run make windows first" >&2; exit 1; }
 
 wine_session_start

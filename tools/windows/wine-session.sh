@@ -8,12 +8,21 @@
 #                           the calculator shows, $wid (empty if it does not)
 #   wait_exit PID SECS      sets $status to PID's exit status, or to "running"
 #   window_size ID          the window's size as WIDTHxHEIGHT
+#   build_info KEY          what the Windows build's build-info.txt says of KEY
 #   calculator_places SCALE the centres of the calculator's controls at SCALE
 #                           times 96 dpi, as shell variables named after them
 #   click X Y / entry X Y TEXT   in window $wid
 export WINE=${KORVANE_WINE:-/usr/lib/wine/wine64}
 wineserver=/usr/lib/wine/wineserver
 wine_session_root=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
+wine_session_dir=${WINDOWS_DIR:-$wine_session_root/build-windows}
+
+# Written by the build (tools/buildinfo): KEY VALUE, one a line.
+build_info() {
+    local file=$wine_session_dir/build/build-info.txt
+    [ -f "$file" ] || { echo "no $file: run make windows first" >&2; return 1; }
+    sed -n "s/^$1 //p" "$file"
+}
 
 wine_session_start() {
     work=$(mktemp -d "${TMPDIR:-/tmp}/korvane-wine.XXXXXX")
@@ -86,13 +95,14 @@ wait_exit() {
 
 window_size() { xwininfo -id "$1" | awk '/Width:/ { w = $2 } /Height:/ { h = $2 } END { print w "x" h }'; }
 
-# Where the window's own control table puts each control.
+# Where the window's own control table puts each control: the pixel that
+# holds its centre (15 twips a pixel at 96 dpi), at SCALE times that.
 calculator_places() {
     local name x y
     while read -r name x y; do
         [[ $name =~ ^[A-Za-z]+[0-9]+$ ]] && printf -v "$name" '%s' "$x $y"
-    done < <(/usr/bin/python3 "$wine_session_root/tools/windows/controls.py" \
-        "$wine_session_root/ui/calculator/calculatorcontrols.h" "${1:-1}")
+    done < <(build_info control | awk -v s="${1:-1}" \
+        '{ print $1, int((2 * $2 + $4) / 30 * s), int((2 * $3 + $5) / 30 * s) }')
     [ -n "${Command1:-}" ] || { echo "no controls in the calculator's control table" >&2; return 1; }
 }
 
