@@ -1,55 +1,46 @@
 #include "quantity.h"
 
-using namespace Qt::Literals::StringLiterals;
+#include <cstddef>
+#include <iterator>
 
 namespace korvane {
 
+namespace {
+
+struct Words
+{
+    const char16_t *name;
+    const char16_t *symbol;
+    const char16_t *unit;
+};
+
+// In the order of Quantity.
+constexpr Words kWords[] = {
+    {u"设计压力", u"p", u"MPa"}, {u"容积", u"V", u"L"},   {u"工作压力", u"pw", u"MPa"},
+    {u"", u"pV", u"MPa·L"},      {u"", u"pwV", u"MPa·L"},
+};
+static_assert(std::size(kWords) == std::size_t(Quantity::pwV) + 1);
+
+const Words &wordsOf(Quantity quantity)
+{
+    return kWords[std::size_t(quantity)];
+}
+
+} // namespace
+
 QString quantityName(Quantity quantity)
 {
-    switch (quantity) {
-    case Quantity::p:
-        return u"设计压力"_s;
-    case Quantity::V:
-        return u"容积"_s;
-    case Quantity::pw:
-        return u"工作压力"_s;
-    case Quantity::pV:
-    case Quantity::pwV:
-        break;
-    }
-    return {};
+    return QString::fromUtf16(wordsOf(quantity).name);
 }
 
 QString quantitySymbol(Quantity quantity)
 {
-    switch (quantity) {
-    case Quantity::p:
-        return u"p"_s;
-    case Quantity::V:
-        return u"V"_s;
-    case Quantity::pw:
-        return u"pw"_s;
-    case Quantity::pV:
-        return u"pV"_s;
-    case Quantity::pwV:
-        return u"pwV"_s;
-    }
-    return {};
+    return QString::fromUtf16(wordsOf(quantity).symbol);
 }
 
 QString quantityUnit(Quantity quantity)
 {
-    switch (quantity) {
-    case Quantity::p:
-    case Quantity::pw:
-        return u"MPa"_s;
-    case Quantity::V:
-        return u"L"_s;
-    case Quantity::pV:
-    case Quantity::pwV:
-        return u"MPa·L"_s;
-    }
-    return {};
+    return QString::fromUtf16(wordsOf(quantity).unit);
 }
 
 } // namespace korvane
