@@ -3,6 +3,15 @@
 
 BUILD_DIR ?= build
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
+# Every time stamp the build writes (Qt's resource compiler, the files in the
+# package and the zip, strip's in the Windows binaries) is the commit's, so
+# that the same commit builds to the same bytes (see docs/release.md).
+ifeq ($(origin SOURCE_DATE_EPOCH),undefined)
+SOURCE_DATE_EPOCH := $(shell git log -1 --format=%ct 2>/dev/null)
+endif
+ifneq ($(SOURCE_DATE_EPOCH),)
+export SOURCE_DATE_EPOCH
+endif
 
 # Compiler, CMake, Qt 6, the Song-style Chinese face the windows stand in
 # with, and DejaVu Sans, Qt's standard face here: the faces that the windows'
@@ -140,8 +149,9 @@ windows-screenshots: windows
 .PHONY: package icon windows-screenshots
 
 # The Debian package, $(BUILD_DIR)/korvane_<version>_<arch>.deb.
+# (CPack gives the package's own members the rights of the files it wrote.)
 package: build
-	cd $(BUILD_DIR) && cpack -G DEB
+	cd $(BUILD_DIR) && umask 022 && cpack -G DEB
 
 # Rewrites the icon files from resources/icon/korvane-icon.txt after an edit.
 icon: configure
