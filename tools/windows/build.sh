@@ -14,6 +14,13 @@ out=${WINDOWS_DIR:-$root/build-windows}
 jobs=${JOBS:-$(nproc 2>/dev/null || echo 2)}
 triple=x86_64-w64-mingw32
 version=$(sed -n 's/^set(KORVANE_VERSION_STRING "\(.*\)")$/\1/p' "$root/CMakeLists.txt")
+# Every time stamp that the build and the archives write (Qt's resource
+# compiler, strip, the zip) is the commit's, so that the same commit gives the
+# same bytes; the Makefile sets it, a run of this script alone reads it here.
+if [ -z "${SOURCE_DATE_EPOCH:-}" ]; then
+    SOURCE_DATE_EPOCH=$(git -C "$root" log -1 --format=%ct 2>/dev/null || date +%s)
+fi
+export SOURCE_DATE_EPOCH
 
 qt=$("$root/tools/windows/qt-for-windows.sh" | tail -n 1)
 
@@ -60,7 +67,17 @@ while [ ${#pending[@]} -gt 0 ]; do
         done # not found: a DLL of Windows itself
     done
 done
-$triple-strip --strip-unneeded "$deploy"/*.exe "$deploy"/*.dll "$deploy"/*/*.dll
+# strip writes the clock's time (or SOURCE_DATE_EPOCH) into the PE header of
+# what it strips; each file keeps its own instead: none (0) for what this
+# build and Qt's linked, Debian's build time for mingw's runtime DLLs.
+pe_time() { # the PE header's TimeDateStamp, at offset 8 of the header that 0x3c points to
+    local header
+    header=$(od -An -tu4 -j60 -N4 "$1")
+    od -An -tu4 -j$((header + 8)) -N4 "$1" | tr -d ' '
+}
+for file in "$deploy"/*.exe "$deploy"/*.dll "$deploy"/*/*.dll; do
+    SOURCE_DATE_EPOCH=$(pe_time "$file") $triple-strip --strip-unneeded "$file"
+done
 
 # What the LGPL asks of whoever ships Qt: its licence, and which Qt this is.
 qt_source_version=$(cat "$qt/share/korvane/debian-source-version")
