@@ -108,7 +108,7 @@ mingw-w64's (mingw-w64-runtime.txt).
 EOT
 
 rm -f "$out/$name.zip"
-(cd "$out" && cmake -E tar cf "$name.zip" --format=zip "$name")
+"$root/tools/windows/make-zip.py" "$deploy" "$out/$name.zip"
 
 # The installer, from the deploy folder.
 "$root/tools/windows/make-installer.sh" "$deploy" "$version" "$out/korvane-$version-setup.exe"
