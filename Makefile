@@ -131,7 +131,8 @@ test-sanitize: deps
 # $(WINDOWS_DIR). Qt for Windows is built once from Debian's qt6-base source
 # into ~/.cache/korvane (long: see README.md) and reused afterwards.
 WINDOWS_DIR ?= build-windows
-windows: PACKAGES += g++-mingw-w64-x86-64-posix ninja-build nsis qt6-translations-l10n python3
+WINDOWS_PACKAGES := g++-mingw-w64-x86-64-posix ninja-build nsis qt6-translations-l10n python3
+windows: PACKAGES += $(WINDOWS_PACKAGES)
 windows: deps
 	JOBS=$(JOBS) WINDOWS_DIR=$(abspath $(WINDOWS_DIR)) tools/windows/build.sh
 
@@ -146,12 +147,26 @@ windows-screenshots: PACKAGES += wine64 xvfb xdotool x11-utils imagemagick
 windows-screenshots: windows
 	WINDOWS_DIR=$(abspath $(WINDOWS_DIR)) tools/windows/screenshots.sh docs
 
-.PHONY: package icon windows-screenshots
+.PHONY: package icon windows-screenshots release check-reproducible
 
 # The Debian package, $(BUILD_DIR)/korvane_<version>_<arch>.deb.
 # (CPack gives the package's own members the rights of the files it wrote.)
 package: build
 	cd $(BUILD_DIR) && umask 022 && cpack -G DEB
+
+# Every file a user downloads, built from the commit checked out (a tree
+# with changes not committed is refused), into build/release/ with
+# SHA256SUMS and BUILDINFO.txt beside them. See docs/release.md.
+release: PACKAGES += $(WINDOWS_PACKAGES)
+release: deps
+	JOBS=$(JOBS) tools/release/release.sh
+
+# `make release` twice, from two fresh clones of HEAD at different paths, a
+# minute apart and with different umasks, HOMEs and time zones; compares
+# every file, and shows where two differ. Not in CI: it doubles the build.
+check-reproducible: PACKAGES += $(WINDOWS_PACKAGES) diffoscope-minimal
+check-reproducible: deps
+	JOBS=$(JOBS) tools/release/check-reproducible.sh
 
 # Rewrites the icon files from resources/icon/korvane-icon.txt after an edit.
 icon: configure

@@ -28,7 +28,8 @@ build=$out/build
 cmake -S "$root" -B "$build" -G Ninja \
     -DCMAKE_TOOLCHAIN_FILE="$qt/lib/cmake/Qt6/qt.toolchain.cmake" \
     -DCMAKE_BUILD_TYPE=Release \
-    -DCMAKE_CROSSCOMPILING_EMULATOR="$root/tools/windows/wine-run.sh;$qt"
+    -DCMAKE_CROSSCOMPILING_EMULATOR="$root/tools/windows/wine-run.sh;$qt" \
+    ${WINDOWS_CMAKE_ARGS:-}
 cmake --build "$build" --parallel "$jobs"
 # Qt's Chinese catalogue where the test programs look for it, beside them.
 mkdir -p "$build/bin/translations"
