@@ -35,7 +35,7 @@ build() { # DIR UMASK LOG [VAR=VALUE...]: a clone of HEAD in DIR, and make relea
         cd "$dir"
         env "$@" make release
     ) > "$log" 2>&1 || { echo "check-reproducible: make release failed in $dir; the end of $log:"; tail -20 "$log"; exit 1; }
-    echo "check-reproducible: $(tail -n 1 "$log")"
+    echo "check-reproducible: $(grep '^Release of commit' "$log")"
 }
 
 echo "check-reproducible: building commit $commit in $first"
