@@ -14,9 +14,9 @@ out=${WINDOWS_DIR:-$root/build-windows}
 jobs=${JOBS:-$(nproc 2>/dev/null || echo 2)}
 triple=x86_64-w64-mingw32
 version=$(sed -n 's/^set(KORVANE_VERSION_STRING "\(.*\)")$/\1/p' "$root/CMakeLists.txt")
-# Every time stamp that the build and the archives write (Qt's resource
-# compiler, strip, the zip) is the commit's, so that the same commit gives the
-# same bytes; the Makefile sets it, a run of this script alone reads it here.
+# Every time stamp that the build and the zip write (Qt's resource compiler's,
+# the zip's entries') is the commit's, so that the same commit gives the same
+# bytes; the Makefile sets it, a run of this script alone reads it here.
 if [ -z "${SOURCE_DATE_EPOCH:-}" ]; then
     SOURCE_DATE_EPOCH=$(git -C "$root" log -1 --format=%ct 2>/dev/null || date +%s)
 fi
