@@ -3,6 +3,15 @@
 
 BUILD_DIR ?= build
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
+# Every time stamp the build writes (Qt's resource compiler, the files in the
+# package and the zip, strip's in the Windows binaries) is the commit's, so
+# that the same commit builds to the same bytes (see docs/release.md).
+ifeq ($(origin SOURCE_DATE_EPOCH),undefined)
+SOURCE_DATE_EPOCH := $(shell git log -1 --format=%ct 2>/dev/null)
+endif
+ifneq ($(SOURCE_DATE_EPOCH),)
+export SOURCE_DATE_EPOCH
+endif
 
 # Compiler, CMake, Qt 6, the Song-style Chinese face the windows stand in
 # with, and DejaVu Sans, Qt's standard face here: the faces that the windows'
@@ -35,7 +44,7 @@ endif
 endif
 
 .PHONY: all deps configure build run test accept-pictures screenshots clean bench fuzz test-sanitize \
-    windows test-windows windows-screenshots package icon
+    windows test-windows windows-screenshots package icon release check-reproducible
 
 all: build
 
@@ -157,8 +166,9 @@ test-sanitize: deps
 # docs/windows-build.md) and reused afterwards. python3-markdown turns the
 # user's guide and the changes into the HTML pages the folder ships.
 WINDOWS_DIR ?= build-windows
-windows: PACKAGES += g++-mingw-w64-x86-64-posix ninja-build nsis qt6-translations-l10n python3 \
+WINDOWS_PACKAGES := g++-mingw-w64-x86-64-posix ninja-build nsis qt6-translations-l10n python3 \
     python3-markdown
+windows: PACKAGES += $(WINDOWS_PACKAGES)
 windows: deps
 	JOBS=$(JOBS) WINDOWS_DIR=$(abspath $(WINDOWS_DIR)) tools/windows/build.sh
 
@@ -174,8 +184,23 @@ windows-screenshots: windows
 	WINDOWS_DIR=$(abspath $(WINDOWS_DIR)) tools/windows/screenshots.sh docs
 
 # The Debian package, $(BUILD_DIR)/korvane_<version>_<arch>.deb.
+# (CPack gives the package's own members the rights of the files it wrote.)
 package: build
-	cd $(BUILD_DIR) && cpack -G DEB
+	cd $(BUILD_DIR) && umask 022 && cpack -G DEB
+
+# Every file a user downloads, built from the commit checked out (a tree
+# with changes not committed is refused), into build/release/ with
+# SHA256SUMS and BUILDINFO.txt beside them. See docs/release.md.
+release: PACKAGES += $(WINDOWS_PACKAGES)
+release: deps
+	JOBS=$(JOBS) tools/release/release.sh
+
+# `make release` twice, from two fresh clones of HEAD at different paths, a
+# minute apart and with different umasks, HOMEs and time zones; compares
+# every file, and shows where two differ. Not in CI: it doubles the build.
+check-reproducible: PACKAGES += $(WINDOWS_PACKAGES) diffoscope-minimal
+check-reproducible: deps
+	JOBS=$(JOBS) tools/release/check-reproducible.sh
 
 # Rewrites the icon files from resources/icon/korvane-icon.txt after an edit.
 icon: configure

@@ -28,4 +28,8 @@ set(CPACK_DEBIAN_PACKAGE_SECTION science)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-arphic-gbsn00lp, qt6-qpa-plugins, qt6-translations-l10n")
 
+# The time stamps of the package's files: the commit's (cmake/CPackSourceDate.cmake).
+set(CPACK_KORVANE_SOURCE_DIR ${PROJECT_SOURCE_DIR})
+set(CPACK_PROJECT_CONFIG_FILE ${PROJECT_SOURCE_DIR}/cmake/CPackSourceDate.cmake)
+
 include(CPack)

@@ -15,6 +15,8 @@
 Unicode true
 Target amd64-unicode
 SetCompressor /SOLID lzma
+; The files' times are not stored, so that the same files make the same installer.
+SetDateSave off
 
 !define UNINSTALL_KEY "Software\Microsoft\Windows\CurrentVersion\Uninstall\Korvane"
 !define PRODUCT_NAME "Korvane 压力容器类别计算器"

@@ -1,6 +1,8 @@
 // Builds the Debian package with CPack into a scratch folder, reads its
 // control fields and contents with dpkg-deb, and has lintian judge it.
 #include <QDir>
+#include <QDirIterator>
+#include <QFile>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QTemporaryDir>
@@ -38,6 +40,9 @@ private slots:
     void contents();
     void everythingUnderUsr();
     void executableHasNoRunPath();
+    void everyFileHasTheSourceTime();
+    void programNamesNoFolderOfTheBuild_data();
+    void programNamesNoFolderOfTheBuild();
     void lintianFindsNothing();
 
 private:
@@ -149,6 +154,66 @@ void TestPackage::executableHasNoRunPath()
     QVERIFY2(ok, qPrintable(dynamic));
     QVERIFY2(dynamic.contains(u"(NEEDED)"_s), qPrintable(dynamic));
     QVERIFY2(!dynamic.contains(u"PATH)"_s), qPrintable(dynamic));
+}
+
+void TestPackage::everyFileHasTheSourceTime()
+{
+    // The same commit must give the same package: every file and folder in
+    // it, and its control files, carry the time SOURCE_DATE_EPOCH gives, or
+    // else the commit's, rather than the time of the build.
+    qint64 expected = qEnvironmentVariableIntValue("SOURCE_DATE_EPOCH");
+    if (!qEnvironmentVariableIsSet("SOURCE_DATE_EPOCH")) {
+        bool ok = false;
+        const QString time = runOrFail(
+            u"git"_s,
+            {u"-C"_s, QStringLiteral(KORVANE_SOURCE_DIR), u"log"_s, u"-1"_s, u"--format=%ct"_s},
+            &ok);
+        if (!ok)
+            QSKIP("neither SOURCE_DATE_EPOCH nor a git checkout gives the time to expect");
+        expected = time.trimmed().toLongLong();
+    }
+    QTemporaryDir root;
+    QVERIFY(root.isValid());
+    bool ok = false;
+    for (const auto &[how, into] :
+         {std::pair{u"--extract"_s, u"data"_s}, {u"--control"_s, u"control"_s}}) {
+        const QString log = runOrFail(u"dpkg-deb"_s, {how, m_deb, root.filePath(into)}, &ok);
+        QVERIFY2(ok, qPrintable(log));
+    }
+    int files = 0;
+    QDirIterator it(root.path(), QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden,
+                    QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        const QFileInfo info = it.nextFileInfo();
+        if (info.path() == root.path())
+            continue; // the folders made to extract into
+        QVERIFY2(info.lastModified().toSecsSinceEpoch() == expected,
+                 qPrintable(u"%1: %2, not %3"_s.arg(info.filePath())
+                                .arg(info.lastModified().toSecsSinceEpoch())
+                                .arg(expected)));
+        ++files;
+    }
+    QVERIFY(files > 10);
+}
+
+void TestPackage::programNamesNoFolderOfTheBuild_data()
+{
+    // A path of the checkout in the program (through __FILE__ or the debug
+    // information) makes two checkouts of one commit build different bytes.
+    QTest::addColumn<QString>("folder");
+    QTest::newRow("source") << QStringLiteral(KORVANE_SOURCE_DIR);
+    QTest::newRow("build") << QStringLiteral(KORVANE_BINARY_DIR);
+}
+
+void TestPackage::programNamesNoFolderOfTheBuild()
+{
+    QFETCH(QString, folder);
+    // The program as built, before its debug information is stripped.
+    QFile program(QStringLiteral(KORVANE_PROGRAM));
+    QVERIFY2(program.open(QIODevice::ReadOnly), qPrintable(program.fileName()));
+    const QByteArray bytes = program.readAll();
+    QVERIFY(bytes.size() > 100000);
+    QVERIFY2(!bytes.contains(QDir::cleanPath(folder).toUtf8()), qPrintable(folder));
 }
 
 void TestPackage::lintianFindsNothing()

@@ -14,6 +14,13 @@ root=$(cd "$(dirname "$0")/../.." && pwd)
 out=${WINDOWS_DIR:-$root/build-windows}
 jobs=${JOBS:-$(nproc 2>/dev/null || echo 2)}
 triple=x86_64-w64-mingw32
+# Every time stamp that the build and the zip write (Qt's resource compiler's,
+# the zip's entries') is the commit's, so that the same commit gives the same
+# bytes; the Makefile sets it, a run of this script alone reads it here.
+if [ -z "${SOURCE_DATE_EPOCH:-}" ]; then
+    SOURCE_DATE_EPOCH=$(git -C "$root" log -1 --format=%ct 2>/dev/null || date +%s)
+fi
+export SOURCE_DATE_EPOCH
 
 qt=$("$root/tools/windows/qt-for-windows.sh" | tail -n 1)
 
@@ -21,7 +28,8 @@ build=$out/build
 cmake -S "$root" -B "$build" -G Ninja \
     -DCMAKE_TOOLCHAIN_FILE="$qt/lib/cmake/Qt6/qt.toolchain.cmake" \
     -DCMAKE_BUILD_TYPE=Release \
-    -DCMAKE_CROSSCOMPILING_EMULATOR="$root/tools/windows/wine-run.sh;$qt"
+    -DCMAKE_CROSSCOMPILING_EMULATOR="$root/tools/windows/wine-run.sh;$qt" \
+    ${WINDOWS_CMAKE_ARGS:-}
 cmake --build "$build" --parallel "$jobs"
 version=$(sed -n 's/^version //p' "$build/build-info.txt")
 # Qt's Chinese catalogue where the test programs look for it, beside them.
@@ -61,7 +69,17 @@ while [ ${#pending[@]} -gt 0 ]; do
         done # not found: a DLL of Windows itself
     done
 done
-$triple-strip --strip-unneeded "$deploy"/*.exe "$deploy"/*.dll "$deploy"/*/*.dll
+# strip writes the clock's time (or SOURCE_DATE_EPOCH) into the PE header of
+# what it strips; each file keeps its own instead: none (0) for what this
+# build and Qt's linked, Debian's build time for mingw's runtime DLLs.
+pe_time() { # the PE header's TimeDateStamp, at offset 8 of the header that 0x3c points to
+    local header
+    header=$(od -An -tu4 -j60 -N4 "$1")
+    od -An -tu4 -j$((header + 8)) -N4 "$1" | tr -d ' '
+}
+for file in "$deploy"/*.exe "$deploy"/*.dll "$deploy"/*/*.dll; do
+    SOURCE_DATE_EPOCH=$(pe_time "$file") $triple-strip --strip-unneeded "$file"
+done
 
 # What the LGPL asks of whoever ships Qt: its licence, and which Qt this is.
 qt_source_version=$(cat "$qt/share/korvane/debian-source-version")
@@ -97,7 +115,7 @@ EOT
 /usr/bin/python3 "$root/tools/windows/html-page.py" "$root/CHANGELOG.md" "$deploy/changelog.html"
 
 rm -f "$out/$name.zip"
-(cd "$out" && cmake -E tar cf "$name.zip" --format=zip "$name")
+"$root/tools/windows/make-zip.py" "$deploy" "$out/$name.zip"
 
 # The installer, from the deploy folder.
 "$root/tools/windows/make-installer.sh" "$deploy" "$version" "$out/korvane-$version-setup.exe"

@@ -5,6 +5,8 @@
 # uninstaller removes exactly what the installer wrote. build.sh makes the
 # real one; tests/windows/test.sh makes others from altered copies.
 set -euo pipefail
+# The file lists in byte order, whatever the caller's language.
+export LC_ALL=C
 
 root=$(cd "$(dirname "$0")/../.." && pwd)
 deploy=$(cd "$1" && pwd)
@@ -38,7 +40,8 @@ nsh=${outfile%.exe}-files.nsh
 # reads the version for korvane.exe's own record.
 major=${version%%.*}
 minor=${version#*.}
-size_kb=$(du -sk "$deploy" | cut -f1)
+# The files' own sizes, not du's blocks, which depend on the file system.
+size_kb=$(find "$deploy" -type f -printf '%s\n' | awk '{ kb += int(($1 + 1023) / 1024) } END { print kb }')
 makensis -V2 -INPUTCHARSET UTF8 \
     -DVERSION="$version" -DVERSION_QUAD="$((10#$major)).$((10#$minor)).0.0" \
     -DFILES_NSH="$nsh" -DSIZE_KB="$size_kb" \

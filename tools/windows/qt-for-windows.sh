@@ -70,7 +70,16 @@ for feature in \
     options+=("-DFEATURE_$feature=OFF")
 done
 
-key=$({ echo "$qt_source_version"; printf '%s\n' "${options[@]}"; cat "$toolchain"; } \
+# The same DLLs from every cache, wherever it lies: the folders of Qt's
+# source and build named alike in every object (__FILE__, as Qt's warnings
+# quote it), and every time stamp (Qt's resource compiler's, the compiler's
+# __DATE__) the time of Debian's source package, from its changelog. The
+# toolchain file leaves the link time out of every DLL. (Qt is relocatable:
+# no install prefix is compiled in.)
+reproducible=(-ffile-prefix-map=@SRC@=qt6-base-src -ffile-prefix-map=@BUILD@=qt6-base-build
+    SOURCE_DATE_EPOCH=debian/changelog)
+
+key=$({ echo "$qt_source_version"; printf '%s\n' "${options[@]}" "${reproducible[@]}"; cat "$toolchain"; } \
     | sha256sum | cut -c1-12)
 cache=${KORVANE_CACHE:-${XDG_CACHE_HOME:-$HOME/.cache}/korvane}
 prefix=$cache/qt-$qt_version-mingw64-$key
@@ -142,6 +151,11 @@ mkdir -p "$cache/toolchain"
 cp "$toolchain" "$cache/toolchain/mingw-w64-x86_64.cmake"
 
 log=$cache/build-qt.log
+prefix_map=${reproducible[*]:0:2}
+prefix_map=${prefix_map//@SRC@/$src}
+prefix_map=${prefix_map//@BUILD@/$build}
+SOURCE_DATE_EPOCH=$(dpkg-parsechangelog -l "$src/debian/changelog" -STimestamp)
+export SOURCE_DATE_EPOCH
 # A fresh configure, so that an option left out now is not kept from before.
 rm -f "$build/CMakeCache.txt"
 say "configuring (log: $log)"
@@ -151,6 +165,7 @@ if ! cmake -G Ninja -S "$src" -B "$build" \
         -DCMAKE_INSTALL_PREFIX="$prefix" \
         -DQT_HOST_PATH=/usr \
         -DQT_HOST_PATH_CMAKE_DIR="/usr/lib/$(dpkg-architecture -qDEB_HOST_MULTIARCH)/cmake" \
+        -DCMAKE_C_FLAGS="$prefix_map" -DCMAKE_CXX_FLAGS="$prefix_map" \
         "${options[@]}" > "$log" 2>&1; then
     tail -40 "$log" >&2
     say "configuring Qt failed; the whole log is $log"
