@@ -8,7 +8,6 @@ namespace korvane::ui::chart {
 
 namespace {
 
-using rules::Band;
 using rules::TableRow;
 
 // In the log plane (x = lg V, y = lg p) a limit on V, p or pV is the line

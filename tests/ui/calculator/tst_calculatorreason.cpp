@@ -521,11 +521,9 @@ void TestCalculatorReason::keysShowTheReason()
 
     QTRY_VERIFY(QToolTip::isVisible());
     const QString shown = QToolTip::text();
-    QVERIFY(shown.contains(u"<img "_s));
-    QVERIFY(shown.contains(u"仅改变容积 V：&lt; 25 L 为 Ⅰ 类；≥ 25000 L 为 Ⅲ 类"_s));
     QTest::keyClick(QApplication::focusWidget(), Qt::Key(closingKey));
     QTRY_VERIFY(!QToolTip::isVisible());
-    // The same tooltip as hovering shows.
+    // The same tooltip, chart and reason, as hovering shows.
     QCOMPARE(shown, hoverText3());
     QToolTip::hideText();
 }
