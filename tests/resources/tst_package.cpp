@@ -208,6 +208,11 @@ void TestPackage::programNamesNoFolderOfTheBuild_data()
 void TestPackage::programNamesNoFolderOfTheBuild()
 {
     QFETCH(QString, folder);
+#ifdef __SANITIZE_ADDRESS__
+    // GCC 12's sanitizers record each source's absolute path whatever the
+    // prefix maps say; a release is never built with them.
+    QSKIP("a sanitized build names its sources by their absolute paths");
+#endif
     // The program as built, before its debug information is stripped.
     QFile program(QStringLiteral(KORVANE_PROGRAM));
     QVERIFY2(program.open(QIODevice::ReadOnly), qPrintable(program.fileName()));
