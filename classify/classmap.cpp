@@ -58,17 +58,14 @@ std::optional<double> crossing(const Limit &line, const Limit &other)
     const double a = line.value, b = other.value;
     switch (line.quantity) {
     case Quantity::V:
-        if (other.quantity == Quantity::p)
+    case Quantity::p: {
+        const Quantity across = line.quantity == Quantity::V ? Quantity::p : Quantity::V;
+        if (other.quantity == across)
             return b;
         if (other.quantity == Quantity::pV)
             return b / a;
         break;
-    case Quantity::p:
-        if (other.quantity == Quantity::V)
-            return b;
-        if (other.quantity == Quantity::pV)
-            return b / a;
-        break;
+    }
     case Quantity::pV:
         if (other.quantity == Quantity::V)
             return b;
