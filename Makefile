@@ -162,7 +162,7 @@ test-sanitize: deps
 
 # korvane.exe for 64-bit Windows with its deploy folder, zip and installer, in
 # $(WINDOWS_DIR). Qt for Windows is built once from Debian's qt6-base source
-# into ~/.cache/korvane (about 13 minutes on two cores: see
+# into ~/.cache/korvane (12 to 25 minutes on two cores: see
 # docs/windows-build.md) and reused afterwards. python3-markdown turns the
 # user's guide and the changes into the HTML pages the folder ships.
 WINDOWS_DIR ?= build-windows
