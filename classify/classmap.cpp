@@ -232,8 +232,9 @@ std::vector<LimitStretch> classLimits(const ClassMap &map)
     return stretches;
 }
 
-Neighbours neighboursAlong(const VesselInput &in, Quantity along)
+Neighbours neighboursAlong(const ClassMap &map, Quantity along)
 {
+    const VesselInput &in = map.vessel;
     if (!(in.p > 0 && in.V > 0 && std::isfinite(in.p) && std::isfinite(in.V)) ||
         (along != Quantity::p && along != Quantity::V))
         return {};
@@ -244,7 +245,7 @@ Neighbours neighboursAlong(const VesselInput &in, Quantity along)
         return decideVessel(there).result;
     };
     const ClassResult own = decideVessel(in).result;
-    const std::vector<float> points = changePoints(classMap(in), along);
+    const std::vector<float> points = changePoints(map, along);
     const auto above = std::upper_bound(points.begin(), points.end(), valueOf(in, along));
 
     Neighbours neighbours;

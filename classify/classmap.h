@@ -76,9 +76,10 @@ struct Neighbours
     bool any() const { return below || from; }
 };
 
-// Along Quantity::V or Quantity::p, to the single-precision step and in the
-// calculate action's arithmetic. Values whose products overflow, which the
-// calculate action refuses, are not looked at. Empty unless p > 0 and V > 0.
-Neighbours neighboursAlong(const VesselInput &vessel, Quantity along);
+// For the map's vessel, along Quantity::V or Quantity::p, to the
+// single-precision step and in the calculate action's arithmetic. Values
+// whose products overflow, which the calculate action refuses, are not
+// looked at. Empty unless p > 0 and V > 0.
+Neighbours neighboursAlong(const ClassMap &map, Quantity along);
 
 } // namespace korvane

@@ -147,9 +147,9 @@ QString becomesText(ClassResult result)
 
 } // namespace
 
-QString neighboursText(const VesselInput &in, Quantity along)
+QString neighboursText(const ClassMap &map, Quantity along)
 {
-    const Neighbours near = neighboursAlong(in, along);
+    const Neighbours near = neighboursAlong(map, along);
     if (!near.any())
         return {};
     const QString lower = near.below ? u"< %1 %2"_s.arg(amountText(near.below->value, along),
@@ -225,8 +225,9 @@ QString reasonText(const CalculatorEntries &typed, const VesselInput &in, const 
           << u"pV = %1 MPa·L（单精度），pwV = %2 MPa·L（双精度）"_s.arg(singleText(in.pV),
                                                                         doubleText(in.pwV))
           << u"介质：%1"_s.arg(groupName(in.group)) << u"判定依据："_s + ruleText(in, decision);
+    const ClassMap map = classMap(in);
     for (const Quantity along : {Quantity::V, Quantity::p}) {
-        if (const QString line = neighboursText(in, along); !line.isEmpty())
+        if (const QString line = neighboursText(map, along); !line.isEmpty())
             lines << line;
     }
 

@@ -3,8 +3,8 @@
 #pragma once
 
 #include "calculate.h"
+#include "classmap.h"
 #include "decision.h"
-#include "quantity.h"
 
 #include <QString>
 
@@ -36,8 +36,8 @@ QString ruleText(const VesselInput &input, const Decision &decision);
 
 // How far V or p alone may change before the class does, e.g.
 // "仅改变容积 V：< 25 L 为 Ⅰ 类；≥ 25000 L 为 Ⅲ 类"; empty where neither way
-// changes it, or p or V is not above zero.
-QString neighboursText(const VesselInput &input, Quantity along);
+// changes it, or p or V is not above zero. For the map's vessel.
+QString neighboursText(const ClassMap &map, Quantity along);
 
 // The whole reason, one item a line: the result, p, V and pw as typed and as
 // used, pV and pwV, the medium group, the deciding rule, how far V and p

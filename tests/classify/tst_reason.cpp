@@ -332,8 +332,9 @@ void TestReason::cautions()
     const QStringList lines = reason.split(u'\n');
     QCOMPARE(lines.first(), u"结果：本设备属于%1容器。"_s.arg(resultText(classifyVessel(in))));
     QVERIFY(lines.at(6).startsWith(u"判定依据："_s));
-    const int changes = int(!neighboursText(in, Quantity::V).isEmpty()) +
-                        int(!neighboursText(in, Quantity::p).isEmpty());
+    const ClassMap map = classMap(in);
+    const int changes = int(!neighboursText(map, Quantity::V).isEmpty()) +
+                        int(!neighboursText(map, Quantity::p).isEmpty());
     const QStringList cautions = cautionLines(reason);
     QCOMPARE(cautions.size(), int(belowWorking) + int(ultraHigh) + int(onlyByMedium));
     QCOMPARE(lines.size(), 7 + changes + cautions.size() + int(onlyByMedium));

@@ -174,8 +174,9 @@ std::optional<ClassResult> typedClass(const CalculateSuccess &success, Quantity 
 void checkNeighbours(const CalculatorEntries &entries, const CalculateSuccess &success)
 {
     const ClassResult own = success.decision.result;
+    const ClassMap map = classMap(success.input);
     for (const Quantity along : {Quantity::V, Quantity::p}) {
-        const Neighbours near = neighboursAlong(success.input, along);
+        const Neighbours near = neighboursAlong(map, along);
         const float value = along == Quantity::p ? success.input.p : success.input.V;
         if (!(value > 0 && (along == Quantity::p ? success.input.V : success.input.p) > 0)) {
             if (near.any())

@@ -279,12 +279,13 @@ void drawPoint(QPainter &painter, const PointPlace &place)
 
 // Dashed, from the vessel's point to the nearest change of class along V
 // and along p, where that lies within the axes.
-std::vector<QLineF> roomLines(const chart::Geometry &geometry, const VesselInput &in, QPointF point)
+std::vector<QLineF> roomLines(const chart::Geometry &geometry, const ClassMap &map, QPointF point)
 {
+    const VesselInput &in = map.vessel;
     const QRectF axes = geometry.plot().adjusted(-0.5, -0.5, 0.5, 0.5);
     std::vector<QLineF> lines;
     for (const Quantity along : {Quantity::V, Quantity::p}) {
-        const Neighbours near = neighboursAlong(in, along);
+        const Neighbours near = neighboursAlong(map, along);
         for (const std::optional<Neighbour> &change : {near.below, near.from}) {
             if (!change)
                 continue;
@@ -352,7 +353,7 @@ QImage drawClassChart(const VesselInput &in, const Decision &decision, qreal dev
         painter.drawLine(line.pixels);
     }
     const PointPlace point = pointPlace(geometry, in);
-    const std::vector<QLineF> room = roomLines(geometry, in, point.at);
+    const std::vector<QLineF> room = roomLines(geometry, map, point.at);
     painter.setRenderHint(QPainter::Antialiasing, false);
     painter.setPen(QPen(QColor(kRoomInk), 1, Qt::DashLine));
     for (const QLineF &line : room)
