@@ -68,12 +68,6 @@ QString typedText(const QString &text)
     return trimmed.left(kMaxTypedLength) + u'…';
 }
 
-// "0.1 MPa", "25 L".
-QString amountText(float value, Quantity quantity)
-{
-    return u"%1 %2"_s.arg(shortestText(value), quantityUnit(quantity));
-}
-
 // "25 L ≤ V < 5000 L", "p ≥ 0.1 MPa", "pV < 50000 MPa·L"; empty for no condition.
 QString bandText(const rules::Band &band, Quantity quantity)
 {
@@ -174,6 +168,11 @@ QString shortestText(float value)
     const QString text = roundTripText(value);
     const auto read = parseSingle(text, QLocale::c());
     return read.status == NumberStatus::Ok && read.value == value ? text : singleText(value);
+}
+
+QString amountText(float value, Quantity quantity)
+{
+    return u"%1 %2"_s.arg(shortestText(value), quantityUnit(quantity));
 }
 
 Cautions cautionsFor(const VesselInput &in, const Decision &decision)

@@ -30,6 +30,9 @@ QString groupName(MediumGroup group);
 // little above), an entry of 1.6 as 1.6.
 QString shortestText(float value);
 
+// A value in that notation with its unit: "0.1 MPa", "25 L".
+QString amountText(float value, Quantity quantity);
+
 // The deciding rule in words, ending in the result, e.g.
 // "第一组介质，25 L ≤ V < 5000 L，0.1 MPa ≤ p < 10 MPa：Ⅱ 类".
 QString ruleText(const VesselInput &input, const Decision &decision);

@@ -46,12 +46,10 @@ QString classMark(ClassResult result)
 // working pressure is its limit on pwV.
 QString limitLabel(const LimitLine &line, const ClassMap &map)
 {
-    if (line.limit.quantity == Quantity::V && map.scopeFrom == line.limit.value)
-        return u"%1 = %2 %3"_s.arg(quantitySymbol(Quantity::pwV),
-                                   shortestText(float(rules::kMinPressureVolume)),
-                                   quantityUnit(Quantity::pwV));
-    return u"%1 = %2 %3"_s.arg(quantitySymbol(line.limit.quantity), shortestText(line.limit.value),
-                               quantityUnit(line.limit.quantity));
+    const bool scope = line.limit.quantity == Quantity::V && map.scopeFrom == line.limit.value;
+    const Limit limit = scope ? Limit{Quantity::pwV, float(rules::kMinPressureVolume)} : line.limit;
+    return u"%1 = %2"_s.arg(quantitySymbol(limit.quantity),
+                            amountText(limit.value, limit.quantity));
 }
 
 // The caption says what decided; where nothing is in scope at any p and V,
@@ -392,7 +390,8 @@ QImage drawClassChart(const VesselInput &in, const Decision &decision, qreal dev
 
     const QPointF at = point.at;
     const QFont labelFont = face(12);
-    const QString values = u"p = %1 MPa，V = %2 L"_s.arg(shortestText(in.p), shortestText(in.V));
+    const QString values =
+        u"p = %1，V = %2"_s.arg(amountText(in.p, Quantity::p), amountText(in.V, Quantity::V));
     placer.reserve(QRectF(at - QPointF(8, 8), QSizeF(16, 16)), 10);
     drawLabel(painter, placer.place(aroundPoint(at, textSize(labelFont, values), 7)), values,
               labelFont);
