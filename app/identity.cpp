@@ -1,6 +1,6 @@
 #include "identity.h"
 
-#include "ui/icon/iconsource.h"
+#include "iconsource.h"
 
 #include <QFile>
 #include <QGuiApplication>

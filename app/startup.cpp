@@ -3,7 +3,7 @@
 #include "identity.h"
 #include "translation.h"
 
-#include "ui/fonts/fonts.h"
+#include "fonts.h"
 
 namespace korvane {
 

@@ -1,7 +1,7 @@
 #include "windowmanager.h"
 
-#include "ui/calculator/calculatorwindow.h"
-#include "ui/reference/referencepages.h"
+#include "calculatorwindow.h"
+#include "referencepages.h"
 
 #include <QCoreApplication>
 

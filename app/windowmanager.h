@@ -3,7 +3,7 @@
 // shown or hidden, until the program ends.
 #pragma once
 
-#include "ui/common/navigator.h"
+#include "navigator.h"
 
 #include <array>
 #include <memory>

@@ -3,10 +3,10 @@
 // mouse press on the button (which repaints it pressed and released) to the
 // result text in the result box. It reports times and checks results; no
 // time is a failure.
-#include "app/windowmanager.h"
-#include "classify/calculate.h"
-#include "ui/calculator/calculatorwindow.h"
-#include "ui/fonts/fonts.h"
+#include "windowmanager.h"
+#include "calculate.h"
+#include "calculatorwindow.h"
+#include "fonts.h"
 
 #include <QLineEdit>
 #include <QPushButton>

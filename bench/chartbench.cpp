@@ -2,10 +2,10 @@
 // result box: the fastest of 15 drawings in this thread's own time, so that
 // other programs on a busy machine do not count, at device pixel ratios 1
 // and 2. Reports each beside its target; the exit status judges nothing.
-#include "classify/decision.h"
-#include "ui/chart/chartgeometry.h"
-#include "ui/chart/classchart.h"
-#include "ui/fonts/fonts.h"
+#include "decision.h"
+#include "chartgeometry.h"
+#include "classchart.h"
+#include "fonts.h"
 
 #include <QGuiApplication>
 

@@ -9,9 +9,9 @@
 // label's text at its top left; a check box's caption after the style's
 // indicator and spacing, centred vertically; a push button's caption centred;
 // a text box's single space after its frame, centred vertically.
-#include "ui/calculator/calculatorcontrols.h"
-#include "ui/common/twips.h"
-#include "ui/fonts/fonts.h"
+#include "calculatorcontrols.h"
+#include "twips.h"
+#include "fonts.h"
 
 #include <QApplication>
 #include <QPainter>

@@ -1,6 +1,6 @@
-#include "app/identity.h"
-#include "app/startup.h"
-#include "app/windowmanager.h"
+#include "identity.h"
+#include "startup.h"
+#include "windowmanager.h"
 
 #include <QAbstractButton>
 #include <QApplication>

@@ -1,8 +1,8 @@
 // The program's own start-up, called as main() calls it: what it sets up,
 // and what it loads before the calculator is on the screen (nothing that
 // the first window does not need).
-#include "app/startup.h"
-#include "app/windowmanager.h"
+#include "startup.h"
+#include "windowmanager.h"
 
 #include <QApplication>
 #include <QFile>

@@ -2,10 +2,10 @@
 // it: one check for every text, space, position, size, colour and face.
 // After a deliberate change, look at the pictures the failure writes, then
 // accept them with `make accept-pictures`.
-#include "tests/support/reviewedpicture.h"
+#include "reviewedpicture.h"
 
-#include "app/startup.h"
-#include "app/windowmanager.h"
+#include "startup.h"
+#include "windowmanager.h"
 
 #include <QAbstractButton>
 #include <QApplication>

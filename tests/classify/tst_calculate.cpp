@@ -1,6 +1,6 @@
 // The calculate action without a window: the order in which it reports
 // errors, how it settles the option buttons, and whole calculations from text.
-#include "classify/calculate.h"
+#include "calculate.h"
 
 #include <QTest>
 

@@ -2,9 +2,9 @@
 // single-precision step beside it, in both groups, the nearest changes along
 // V and p as the reason states them, each borne out by typing the values on
 // either side of it (the fuzzer's check of the same promise).
-#include "tests/fuzz/calculatecheck.h"
+#include "calculatecheck.h"
 
-#include "classify/reason.h"
+#include "reason.h"
 
 #include <QTest>
 

@@ -1,7 +1,7 @@
 // The decision behind each class: which rule decided, checked against the
 // printed group tables, and checked for truth on a dense grid of entries.
-#include "classify/classmap.h"
-#include "classify/decision.h"
+#include "classmap.h"
+#include "decision.h"
 
 #include <QTest>
 

@@ -2,7 +2,7 @@
 // hostile inputs it starts from hold in every build, sanitized ones included;
 // and on texts of 100 000 characters, a hundred times longer than the fuzzer
 // makes.
-#include "tests/fuzz/calculatecheck.h"
+#include "calculatecheck.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,5 +1,5 @@
 // Text-to-number conversion as people type numbers in different locales.
-#include "classify/numbertext.h"
+#include "numbertext.h"
 
 #include <QTest>
 

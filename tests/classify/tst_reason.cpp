@@ -1,7 +1,7 @@
 // The reason in words: the deciding rule written from the table rows, the
 // numbers as typed and as used, and the cautions.
-#include "classify/numbertext.h"
-#include "classify/reason.h"
+#include "numbertext.h"
+#include "reason.h"
 
 #include <QRegularExpression>
 #include <QTest>

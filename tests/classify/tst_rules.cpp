@@ -1,6 +1,6 @@
 // classifyVessel against the two group tables, the scope test and clause 1.4,
 // at every limit and at the single-precision value just below it.
-#include "classify/vessel.h"
+#include "vessel.h"
 
 #include <QTest>
 

@@ -2,7 +2,7 @@
 // V, written here without the tables' bands and evaluated in exact
 // arithmetic, on a dense grid holding every limit and its single-precision
 // neighbours.
-#include "classify/vessel.h"
+#include "vessel.h"
 
 #include <QTest>
 

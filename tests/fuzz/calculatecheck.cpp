@@ -2,9 +2,9 @@
 // fuzzer and by the test that replays its corpus.
 #include "calculatecheck.h"
 
-#include "classify/calculate.h"
-#include "classify/classmap.h"
-#include "classify/reason.h"
+#include "calculate.h"
+#include "classmap.h"
+#include "reason.h"
 
 #include <QLocale>
 #include <QRegularExpression>

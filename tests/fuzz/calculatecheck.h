@@ -20,7 +20,7 @@
 //   typing the values on either side of it does not bear out.
 #pragma once
 
-#include "classify/calculate.h"
+#include "calculate.h"
 
 #include <QString>
 

@@ -1,6 +1,6 @@
 // The application icon as Windows reads it from korvane.ico: three palette
 // images, each with its AND mask.
-#include "tests/resources/icoreader.h"
+#include "icoreader.h"
 
 #include <QBuffer>
 #include <QFile>

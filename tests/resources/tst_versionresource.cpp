@@ -1,7 +1,7 @@
 // Compiles resources/korvane.rc with mingw-w64's windres, as a Windows build
 // would, and reads the compiled resources back: the version record and the
 // icon.
-#include "tests/resources/icoreader.h"
+#include "icoreader.h"
 
 #include <QFile>
 #include <QProcess>

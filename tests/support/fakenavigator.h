@@ -1,7 +1,7 @@
 // Records the window operations a window asks for, in order.
 #pragma once
 
-#include "ui/common/navigator.h"
+#include "navigator.h"
 
 #include <QStringList>
 

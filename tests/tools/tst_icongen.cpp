@@ -1,6 +1,6 @@
-#include "tests/resources/icoreader.h"
-#include "tools/icongen/icofile.h"
-#include "ui/icon/iconsource.h"
+#include "icoreader.h"
+#include "icofile.h"
+#include "iconsource.h"
 
 #include <QBuffer>
 #include <QFile>

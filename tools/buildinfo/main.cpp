@@ -5,8 +5,8 @@
 // from the table the window is built from, so that the Windows tests find
 // the controls where the window puts them.
 // Usage: korvane-buildinfo VERSION OUTFILE
-#include "ui/calculator/calculatorcontrols.h"
-#include "ui/common/twips.h"
+#include "calculatorcontrols.h"
+#include "twips.h"
 
 #include <fstream>
 #include <iostream>

@@ -1,7 +1,7 @@
 // Turns the icon's source into a Windows .ico file.
 #pragma once
 
-#include "ui/icon/iconsource.h"
+#include "iconsource.h"
 
 #include <QByteArray>
 

@@ -4,7 +4,7 @@
 // picture; with DOCS_DIR also DOCS_DIR/icon.png and DOCS_DIR/icon-images.png,
 // enlarged for the README.
 #include "icofile.h"
-#include "ui/icon/iconsource.h"
+#include "iconsource.h"
 
 #include <QCoreApplication>
 #include <QDir>

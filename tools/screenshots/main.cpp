@@ -2,9 +2,9 @@
 // and for the pictures in docs/, the class chart of one vessel of each medium
 // group, and the calculator holding a result with its tooltip showing.
 // Usage: korvane-screenshots OUTPUT_DIR
-#include "app/startup.h"
-#include "app/windowmanager.h"
-#include "ui/chart/classchart.h"
+#include "startup.h"
+#include "windowmanager.h"
+#include "classchart.h"
 
 #include <QApplication>
 #include <QDir>

@@ -5,7 +5,7 @@
 // keeps one row of its own.
 #pragma once
 
-#include "ui/common/controltable.h"
+#include "controltable.h"
 
 namespace korvane::ui {
 

@@ -1,12 +1,12 @@
 #include "calculatorwindow.h"
 
 #include "calculatorcontrols.h"
-#include "classify/reason.h"
+#include "reason.h"
 #include "reasoncopy.h"
-#include "ui/chart/classchart.h"
-#include "ui/common/accessibility.h"
-#include "ui/common/navigator.h"
-#include "ui/common/twips.h"
+#include "classchart.h"
+#include "accessibility.h"
+#include "navigator.h"
+#include "twips.h"
 
 #include <QAction>
 #include <QApplication>

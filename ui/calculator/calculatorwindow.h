@@ -1,8 +1,8 @@
 // form1: the calculator window.
 #pragma once
 
-#include "classify/calculate.h"
-#include "ui/common/controltable.h"
+#include "calculate.h"
+#include "controltable.h"
 
 #include <QWidget>
 

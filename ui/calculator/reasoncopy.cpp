@@ -1,6 +1,6 @@
 #include "reasoncopy.h"
 
-#include "ui/chart/classchart.h"
+#include "classchart.h"
 
 #include <QBuffer>
 #include <QImage>

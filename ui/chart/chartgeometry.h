@@ -4,9 +4,9 @@
 // that it can be checked on its own.
 #pragma once
 
-#include "classify/classmap.h"
-#include "classify/ruletables.h"
-#include "classify/vessel.h"
+#include "classmap.h"
+#include "ruletables.h"
+#include "vessel.h"
 
 #include <QLineF>
 #include <QPointF>

@@ -1,8 +1,8 @@
 #include "classchart.h"
 
-#include "classify/quantity.h"
-#include "classify/reason.h"
-#include "ui/fonts/fonts.h"
+#include "quantity.h"
+#include "reason.h"
+#include "fonts.h"
 
 #include <QFontMetricsF>
 #include <QPainter>

@@ -4,9 +4,9 @@
 #pragma once
 
 #include "chartgeometry.h"
-#include "classify/classmap.h"
-#include "classify/decision.h"
-#include "classify/vessel.h"
+#include "classmap.h"
+#include "decision.h"
+#include "vessel.h"
 
 #include <QImage>
 

@@ -1,7 +1,7 @@
 #include "controltable.h"
 
 #include "twips.h"
-#include "ui/fonts/fonts.h"
+#include "fonts.h"
 
 #include <QCheckBox>
 #include <QKeyEvent>

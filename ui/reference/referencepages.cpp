@@ -1,8 +1,8 @@
 #include "referencepages.h"
 
-#include "ui/common/accessibility.h"
-#include "ui/common/navigator.h"
-#include "ui/common/twips.h"
+#include "accessibility.h"
+#include "navigator.h"
+#include "twips.h"
 
 #include <QCloseEvent>
 #include <QPushButton>

@@ -1,7 +1,7 @@
 // Form2 and Form3: the two read-only pages of regulation text.
 #pragma once
 
-#include "ui/common/controltable.h"
+#include "controltable.h"
 
 #include <QWidget>
 

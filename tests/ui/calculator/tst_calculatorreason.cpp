@@ -1,15 +1,15 @@
 // The reason beside the result in the calculator window: the tooltip and
 // accessible description of Text3 after calculations that succeed and fail,
 // the chart above the words, and the context-menu item that copies them.
-#include "app/identity.h"
-#include "classify/reason.h"
-#include "tests/support/controls.h"
-#include "tests/support/fakenavigator.h"
-#include "tests/support/modalcatcher.h"
-#include "ui/calculator/calculatorwindow.h"
-#include "ui/calculator/reasoncopy.h"
-#include "ui/chart/classchart.h"
-#include "ui/common/navigator.h"
+#include "identity.h"
+#include "reason.h"
+#include "controls.h"
+#include "fakenavigator.h"
+#include "modalcatcher.h"
+#include "calculatorwindow.h"
+#include "reasoncopy.h"
+#include "classchart.h"
+#include "navigator.h"
 
 #include <QAction>
 #include <QApplication>

@@ -1,11 +1,11 @@
 // The calculator window driven as a person drives it: by keys and clicks on
 // the controls, found by their names.
-#include "tests/support/controls.h"
-#include "tests/support/fakenavigator.h"
-#include "tests/support/modalcatcher.h"
+#include "controls.h"
+#include "fakenavigator.h"
+#include "modalcatcher.h"
 
-#include "ui/calculator/calculatorwindow.h"
-#include "ui/fonts/fonts.h"
+#include "calculatorwindow.h"
+#include "fonts.h"
 
 #include <QAccessible>
 #include <QCheckBox>

@@ -1,12 +1,12 @@
 // What a careless or hostile user puts into the calculator's boxes: typed,
 // pasted or inserted, then "计算". Each entry gives a result or the error
 // box, the window goes on working, and no box loses what it holds.
-#include "tests/support/controls.h"
-#include "tests/support/fakenavigator.h"
-#include "tests/support/modalcatcher.h"
+#include "controls.h"
+#include "fakenavigator.h"
+#include "modalcatcher.h"
 
-#include "ui/calculator/calculatorwindow.h"
-#include "ui/fonts/fonts.h"
+#include "calculatorwindow.h"
+#include "fonts.h"
 
 #include <QClipboard>
 #include <QGuiApplication>

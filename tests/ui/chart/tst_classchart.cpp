@@ -1,9 +1,9 @@
 // The class chart: its areas against the rules, the vessel's point against
 // its values, and the whole chart against reviewed pictures.
-#include "tests/support/reviewedpicture.h"
+#include "reviewedpicture.h"
 
-#include "ui/chart/classchart.h"
-#include "ui/fonts/fonts.h"
+#include "classchart.h"
+#include "fonts.h"
 
 #include <QPainter>
 #include <QTest>

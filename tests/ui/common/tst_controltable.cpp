@@ -1,5 +1,5 @@
 // Building a window from a table of controls.
-#include "ui/common/controltable.h"
+#include "controltable.h"
 
 #include <QCheckBox>
 #include <QLabel>

@@ -1,6 +1,6 @@
 // The face that really stands in for "宋体" must have its metrics: every
 // full-width character one em, every ASCII character half an em.
-#include "ui/fonts/fonts.h"
+#include "fonts.h"
 
 #include <QFontInfo>
 #include <QFontMetricsF>

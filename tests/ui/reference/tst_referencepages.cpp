@@ -1,9 +1,9 @@
 // The two reference pages: their text in the face really used, their edges,
 // and the navigation each button asks for.
-#include "tests/support/fakenavigator.h"
+#include "fakenavigator.h"
 
-#include "ui/fonts/fonts.h"
-#include "ui/reference/referencepages.h"
+#include "fonts.h"
+#include "referencepages.h"
 
 #include <QFontMetricsF>
 #include <QLabel>
