@@ -3,10 +3,10 @@
 // mouse press on the button (which repaints it pressed and released) to the
 // result text in the result box. It reports times and checks results; no
 // time is a failure.
-#include "windowmanager.h"
 #include "calculate.h"
 #include "calculatorwindow.h"
 #include "fonts.h"
+#include "windowmanager.h"
 
 #include <QLineEdit>
 #include <QPushButton>

@@ -3,8 +3,8 @@
 // calculator's face and size, after the same font set-up; nothing else. The
 // label gets its box as the calculator's labels do: left to size itself, it
 // would lay out its text and load its font before the window is mapped.
-#include "twips.h"
 #include "fonts.h"
+#include "twips.h"
 
 #include <QApplication>
 #include <QLabel>

@@ -10,8 +10,8 @@
 // indicator and spacing, centred vertically; a push button's caption centred;
 // a text box's single space after its frame, centred vertically.
 #include "calculatorcontrols.h"
-#include "twips.h"
 #include "fonts.h"
+#include "twips.h"
 
 #include <QApplication>
 #include <QPainter>

@@ -45,7 +45,7 @@ CalculateOutcome calculate(const CalculatorEntries &entries, const QLocale &loca
     if (std::isinf(in.pwV))
         return CalculateError{ErrorKind::Overflow, InputBox::Text4, true};
 
-    return CalculateSuccess{in, decideVessel(in), option1, option2};
+    return CalculateSuccess{in, decideVessel(in), classMap(in), option1, option2};
 }
 
 } // namespace korvane

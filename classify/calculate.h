@@ -2,6 +2,7 @@
 // the window hands in what its controls hold and writes back what comes out.
 #pragma once
 
+#include "classmap.h"
 #include "decision.h"
 #include "vessel.h"
 
@@ -50,6 +51,7 @@ struct CalculateSuccess
 {
     VesselInput input;
     Decision decision; // its result is the class; the reason and the chart say why
+    ClassMap map;      // the vessel's classes over p and V, which both read
     bool option1;      // the option buttons as the action leaves them
     bool option2;
 };

@@ -81,7 +81,7 @@ std::optional<double> crossing(const Limit &line, const Limit &other)
 
 // Whether the classes on the two sides of a limit's line differ where it
 // passes `at` (a p for a limit on V, a V otherwise).
-bool parts(const ClassMap &map, const Limit &limit, float at)
+bool separatesClasses(const ClassMap &map, const Limit &limit, float at)
 {
     switch (limit.quantity) {
     case Quantity::V:
@@ -99,8 +99,8 @@ bool parts(const ClassMap &map, const Limit &limit, float at)
     return false;
 }
 
-// A value inside (a, b), as a positive float.
-float inside(double a, double b)
+// A value inside (a, b), as a positive float, at which to look at a stretch.
+float samplePoint(double a, double b)
 {
     const double middle = a == 0           ? (b == kInfinity ? 1 : b / 10)
                           : b == kInfinity ? a * 10
@@ -145,17 +145,33 @@ ClassResult ClassMap::classAt(float p, float V) const
     return area == areas.end() ? ClassResult::OutOfClass : area->result;
 }
 
+Limit ClassMap::ruleLimit(const Limit &line) const
+{
+    const bool scope = line.quantity == Quantity::V && scopeFrom == line.value;
+    return scope ? Limit{Quantity::pwV, float(rules::kMinPressureVolume)} : line;
+}
+
+ClassMap tableMap(MediumGroup group)
+{
+    ClassMap map;
+    map.vessel.group = group;
+    map.tableOnly = true;
+    const auto table = rules::groupTable(group);
+    map.areas.assign(table.begin(), table.end());
+    return map;
+}
+
 ClassMap classMap(const VesselInput &in)
 {
     using namespace rules;
+    if (!holdsScopeMedium(in) || !(in.pw >= kMinWorkingPressure)) {
+        ClassMap map = tableMap(in.group);
+        map.vessel = in;
+        return map;
+    }
     ClassMap map;
     map.vessel = in;
     const auto table = groupTable(in.group);
-    if (in.mediumState == CheckState::Off || !(in.pw >= kMinWorkingPressure)) {
-        map.tableOnly = true;
-        map.areas.assign(table.begin(), table.end());
-        return map;
-    }
 
     // The scope test holds from a V on: pw stays as it is.
     map.scopeFrom = smallestFrom(
@@ -163,7 +179,7 @@ ClassMap classMap(const VesselInput &in)
     if (!map.scopeFrom)
         return map;
     const Band scope{*map.scopeFrom, kNoLimit};
-    if (in.clause14State == CheckState::On)
+    if (underClause14(in))
         map.areas.push_back({scope, Band{kMinDesignPressure, kNoLimit},
                              Band{kMinDesignPressureVolume, kNoLimit}, ClassResult::ClassI});
     for (TableRow row : table) {
@@ -195,6 +211,32 @@ std::vector<Limit> limitsOf(const ClassMap &map)
     return limits;
 }
 
+LimitRanges limitRanges(const ClassMap &map)
+{
+    LimitRanges ranges;
+    const auto take = [](LimitRange &range, double x) {
+        range.low = std::min(range.low, x);
+        range.high = std::max(range.high, x);
+    };
+    for (const TableRow &area : map.areas) {
+        for (const float V : {area.V.atLeast, area.V.below}) {
+            if (std::isfinite(V))
+                take(ranges.V, V);
+        }
+        for (const float p : {area.p.atLeast, area.p.below}) {
+            if (std::isfinite(p))
+                take(ranges.p, p);
+        }
+        for (const float pV : {area.pV.atLeast, area.pV.below}) {
+            for (const float V : {area.V.atLeast, area.V.below}) {
+                if (std::isfinite(pV) && std::isfinite(V))
+                    take(ranges.p, *crossing({Quantity::V, V}, {Quantity::pV, pV}));
+            }
+        }
+    }
+    return ranges;
+}
+
 std::vector<LimitStretch> classLimits(const ClassMap &map)
 {
     const std::vector<Limit> limits = limitsOf(map);
@@ -218,7 +260,7 @@ std::vector<LimitStretch> classLimits(const ClassMap &map)
             // V = 5000) leave pieces too short to part anything.
             if (a > 0 && b / a < 1 + 1e-6)
                 continue;
-            const bool parting = parts(map, limit, inside(a, b));
+            const bool parting = separatesClasses(map, limit, samplePoint(a, b));
             if (parting && !start)
                 start = a;
             if (!parting && start) {
@@ -232,7 +274,7 @@ std::vector<LimitStretch> classLimits(const ClassMap &map)
     return stretches;
 }
 
-Neighbours neighboursAlong(const ClassMap &map, Quantity along)
+Neighbours neighboursAlong(const ClassMap &map, ClassResult own, Quantity along)
 {
     const VesselInput &in = map.vessel;
     if (!(in.p > 0 && in.V > 0 && std::isfinite(in.p) && std::isfinite(in.V)) ||
@@ -244,7 +286,6 @@ Neighbours neighboursAlong(const ClassMap &map, Quantity along)
             return std::nullopt;
         return decideVessel(there).result;
     };
-    const ClassResult own = decideVessel(in).result;
     const std::vector<float> points = changePoints(map, along);
     const auto above = std::upper_bound(points.begin(), points.end(), valueOf(in, along));
 
@@ -254,7 +295,7 @@ Neighbours neighboursAlong(const ClassMap &map, Quantity along)
         if (!there) // and beyond, where the products only grow
             break;
         if (*there != own) {
-            neighbours.from = Neighbour{*x, *there};
+            neighbours.above = Neighbour{*x, *there};
             break;
         }
     }

@@ -7,6 +7,7 @@
 #include "ruletables.h"
 #include "vessel.h"
 
+#include <limits>
 #include <optional>
 #include <vector>
 
@@ -39,9 +40,32 @@ struct ClassMap
     // The vessel formed at p and V, everything else kept.
     VesselInput vesselAt(float p, float V) const;
     ClassResult classAt(float p, float V) const;
+    // The limit of the rules that a limit line of the map stands for: the
+    // scope test's pwV ≥ 2.5 MPa·L for the line at V = scopeFrom, the
+    // line's own limit otherwise.
+    Limit ruleLimit(const Limit &line) const;
 };
 
 ClassMap classMap(const VesselInput &vessel);
+
+// A group table alone, as the map of a vessel for which nothing is in scope.
+ClassMap tableMap(MediumGroup group);
+
+// The values over which a map's limits lie: its limits on V and on p, and
+// the p at which each limit on pV meets a limit on V of the same area.
+struct LimitRange
+{
+    double low = std::numeric_limits<double>::infinity();
+    double high = 0;
+};
+
+struct LimitRanges
+{
+    LimitRange V;
+    LimitRange p;
+};
+
+LimitRanges limitRanges(const ClassMap &map);
 
 // Every limit the areas name, once each, in the order they name them.
 std::vector<Limit> limitsOf(const ClassMap &map);
@@ -70,16 +94,16 @@ struct Neighbours
 {
     // The largest value below which the class differs, and the class just below it.
     std::optional<Neighbour> below;
-    // The smallest value from which the class differs, and the class there.
-    std::optional<Neighbour> from;
+    // The smallest value above it from which the class differs, and the class there.
+    std::optional<Neighbour> above;
 
-    bool any() const { return below || from; }
+    bool any() const { return below || above; }
 };
 
-// For the map's vessel, along Quantity::V or Quantity::p, to the
-// single-precision step and in the calculate action's arithmetic. Values
-// whose products overflow, which the calculate action refuses, are not
-// looked at. Empty unless p > 0 and V > 0.
-Neighbours neighboursAlong(const ClassMap &map, Quantity along);
+// For the map's vessel, whose class is `own`, along Quantity::V or
+// Quantity::p, to the single-precision step and in the calculate action's
+// arithmetic. Values whose products overflow, which the calculate action
+// refuses, are not looked at. Empty unless p > 0 and V > 0.
+Neighbours neighboursAlong(const ClassMap &map, ClassResult own, Quantity along);
 
 } // namespace korvane

@@ -16,15 +16,14 @@ Decision decideVessel(const VesselInput &in)
 
     // Scope: only the working pressure counts here, never the design pressure.
     decision.scope = {in.pw < kMinWorkingPressure, in.pwV < kMinPressureVolume,
-                      in.mediumState == CheckState::Off};
+                      !holdsScopeMedium(in)};
     if (decision.scope.any()) {
         decision.rule = DecidingRule::ScopeTest;
         return decision;
     }
 
-    if (in.clause14State == CheckState::On && in.pw >= kMinWorkingPressure &&
-        in.p >= kMinDesignPressure && in.pwV >= kMinPressureVolume &&
-        in.pV >= kMinDesignPressureVolume) {
+    if (underClause14(in) && in.pw >= kMinWorkingPressure && in.p >= kMinDesignPressure &&
+        in.pwV >= kMinPressureVolume && in.pV >= kMinDesignPressureVolume) {
         decision.rule = DecidingRule::Clause14;
         decision.result = ClassResult::ClassI;
         return decision;

@@ -68,19 +68,39 @@ QString typedText(const QString &text)
     return trimmed.left(kMaxTypedLength) + u'…';
 }
 
+// Words that several lines share.
+constexpr QStringView kScopeMedium = u"气体、液化气体或最高工作温度不低于标准沸点的液体";
+constexpr QStringView kOutOfScope = u"不属于本规程适用范围";
+constexpr QStringView kUnderClause14 = u"属于本规程1.4条适用范围";
+
+// "设计压力 p".
+QString nameAndSymbol(Quantity quantity)
+{
+    return quantityName(quantity) + u' ' + quantitySymbol(quantity);
+}
+
+// A number's text with the quantity's unit: "0.1 MPa".
+QString withUnit(const QString &number, Quantity quantity)
+{
+    return number + u' ' + quantityUnit(quantity);
+}
+
+// "pw < 0.1 MPa": the quantity, a relation and a number in its unit.
+QString conditionText(Quantity quantity, QStringView relation, const QString &number)
+{
+    return u"%1 %2 %3"_s.arg(quantitySymbol(quantity), relation, withUnit(number, quantity));
+}
+
 // "25 L ≤ V < 5000 L", "p ≥ 0.1 MPa", "pV < 50000 MPa·L"; empty for no condition.
 QString bandText(const rules::Band &band, Quantity quantity)
 {
-    const QString symbol = quantitySymbol(quantity);
-    const auto limit = [quantity](float x) {
-        return amountText(x, quantity);
-    };
     if (band.hasLower() && band.hasUpper())
-        return u"%1 ≤ %2 < %3"_s.arg(limit(band.atLeast), symbol, limit(band.below));
+        return u"%1 ≤ %2"_s.arg(amountText(band.atLeast, quantity),
+                                conditionText(quantity, u"<", shortestText(band.below)));
     if (band.hasLower())
-        return u"%1 ≥ %2"_s.arg(symbol, limit(band.atLeast));
+        return conditionText(quantity, u"≥", shortestText(band.atLeast));
     if (band.hasUpper())
-        return u"%1 < %2"_s.arg(symbol, limit(band.below));
+        return conditionText(quantity, u"<", shortestText(band.below));
     return {};
 }
 
@@ -97,22 +117,26 @@ QString rowText(const rules::TableRow &row)
 
 QString scopeText(const ScopeFailures &failed)
 {
+    using namespace rules;
     QStringList reasons;
     if (failed.workingPressure)
-        reasons.append(u"pw < %1 MPa"_s.arg(doubleText(rules::kMinWorkingPressure)));
+        reasons.append(conditionText(Quantity::pw, u"<", doubleText(kMinWorkingPressure)));
     if (failed.pressureVolume)
-        reasons.append(u"pwV < %1 MPa·L"_s.arg(doubleText(rules::kMinPressureVolume)));
+        reasons.append(conditionText(Quantity::pwV, u"<", doubleText(kMinPressureVolume)));
     if (failed.medium)
-        reasons.append(u"介质不是气体、液化气体或最高工作温度不低于标准沸点的液体"_s);
-    return u"不属于本规程适用范围（%1）"_s.arg(reasons.join(u'；'));
+        reasons.append(u"介质不是%1"_s.arg(kScopeMedium));
+    return u"%1（%2）"_s.arg(kOutOfScope, reasons.join(u'；'));
 }
 
 QString clause14Text()
 {
     using namespace rules;
-    return u"属于本规程1.4条适用范围，pw ≥ %1 MPa，p ≥ %2 MPa，pwV ≥ %3 MPa·L，pV ≥ %4 MPa·L"_s.arg(
-        doubleText(kMinWorkingPressure), shortestText(kMinDesignPressure),
-        doubleText(kMinPressureVolume), shortestText(kMinDesignPressureVolume));
+    return QStringList{kUnderClause14.toString(),
+                       conditionText(Quantity::pw, u"≥", doubleText(kMinWorkingPressure)),
+                       conditionText(Quantity::p, u"≥", shortestText(kMinDesignPressure)),
+                       conditionText(Quantity::pwV, u"≥", doubleText(kMinPressureVolume)),
+                       conditionText(Quantity::pV, u"≥", shortestText(kMinDesignPressureVolume))}
+        .join(u'，');
 }
 
 QString noRowText(const VesselInput &in)
@@ -128,8 +152,8 @@ QString noRowText(const VesselInput &in)
         std::min_element(table.begin(), table.end(),
                          [](const auto &a, const auto &b) { return a.V.atLeast < b.V.atLeast; });
     if (in.V < lowest->V.atLeast)
-        return u"%1，V < %2 L，不在表中任何容积档内"_s.arg(groupName(in.group),
-                                                           shortestText(lowest->V.atLeast));
+        return u"%1，%2，不在表中任何容积档内"_s.arg(
+            groupName(in.group), conditionText(Quantity::V, u"<", shortestText(lowest->V.atLeast)));
     return u"%1，V 不在表中任何容积档内"_s.arg(groupName(in.group));
 }
 
@@ -139,20 +163,68 @@ QString becomesText(ClassResult result)
     return (result == ClassResult::OutOfClass ? u"为"_s : u"为 "_s) + resultText(result);
 }
 
+// "设计压力 p：输入“0.1”，按单精度计为 0.100000001 MPa".
+QString typedLine(Quantity quantity, const QString &typed, QStringView precision,
+                  const QString &used)
+{
+    return u"%1：输入“%2”，按%3计为 %4"_s.arg(nameAndSymbol(quantity), typedText(typed), precision,
+                                              withUnit(used, quantity));
+}
+
+// "…：是" or "…：否".
+QString answerLine(const QString &question, bool yes)
+{
+    return u"%1：%2"_s.arg(question, yes ? u"是" : u"否");
+}
+
 } // namespace
 
-QString neighboursText(const ClassMap &map, Quantity along)
+QString resultSummary(const Decision &decision)
 {
-    const Neighbours near = neighboursAlong(map, along);
+    switch (decision.rule) {
+    case DecidingRule::ScopeTest:
+        return u"%1（%2）"_s.arg(resultText(decision.result), kOutOfScope);
+    case DecidingRule::NoRow:
+        return u"%1（在适用范围内，但不在分类表的任何一行）"_s.arg(resultText(decision.result));
+    case DecidingRule::Clause14:
+    case DecidingRule::TableRow:
+        break;
+    }
+    return resultText(decision.result);
+}
+
+QString valueText(Quantity quantity, float value)
+{
+    return u"%1 = %2"_s.arg(quantitySymbol(quantity), amountText(value, quantity));
+}
+
+QString chartCaption(const ClassMap &map, const Decision &decision)
+{
+    switch (decision.rule) {
+    case DecidingRule::ScopeTest:
+        return u"本设备为"_s + resultSummary(decision) +
+               (map.tableOnly ? u"；图中只标出其 p、V"_s : QString());
+    case DecidingRule::Clause14:
+        return u"本设备按本规程1.4条%1"_s.arg(becomesText(decision.result));
+    case DecidingRule::TableRow:
+    case DecidingRule::NoRow:
+        break;
+    }
+    return u"本设备按本图为"_s + resultSummary(decision);
+}
+
+QString neighboursText(const ClassMap &map, ClassResult own, Quantity along)
+{
+    const Neighbours near = neighboursAlong(map, own, along);
     if (!near.any())
         return {};
     const QString lower = near.below ? u"< %1 %2"_s.arg(amountText(near.below->value, along),
                                                         becomesText(near.below->result))
                                      : u"减小不变"_s;
-    const QString upper = near.from ? u"≥ %1 %2"_s.arg(amountText(near.from->value, along),
-                                                       becomesText(near.from->result))
-                                    : u"增大不变"_s;
-    return u"仅改变%1 %2：%3；%4"_s.arg(quantityName(along), quantitySymbol(along), lower, upper);
+    const QString upper = near.above ? u"≥ %1 %2"_s.arg(amountText(near.above->value, along),
+                                                        becomesText(near.above->result))
+                                     : u"增大不变"_s;
+    return u"仅改变%1：%2；%3"_s.arg(nameAndSymbol(along), lower, upper);
 }
 
 QString groupName(MediumGroup group)
@@ -172,7 +244,7 @@ QString shortestText(float value)
 
 QString amountText(float value, Quantity quantity)
 {
-    return u"%1 %2"_s.arg(shortestText(value), quantityUnit(quantity));
+    return withUnit(shortestText(value), quantity);
 }
 
 Cautions cautionsFor(const VesselInput &in, const Decision &decision)
@@ -212,35 +284,43 @@ QString ruleText(const VesselInput &in, const Decision &decision)
     return rule + u'：' + resultText(decision.result);
 }
 
-QString reasonText(const CalculatorEntries &typed, const VesselInput &in, const Decision &decision)
+QString reasonText(const CalculatorEntries &typed, const CalculateSuccess &result)
 {
+    const VesselInput &in = result.input;
+    const Decision &decision = result.decision;
     QStringList lines;
-    lines << u"结果：本设备属于%1容器。"_s.arg(resultText(decision.result))
-          << u"设计压力 p：输入“%1”，按单精度计为 %2 MPa"_s.arg(typedText(typed.text1),
-                                                                singleText(in.p))
-          << u"容积 V：输入“%1”，按单精度计为 %2 L"_s.arg(typedText(typed.text2), singleText(in.V))
-          << u"工作压力 pw：输入“%1”，按双精度计为 %2 MPa"_s.arg(typedText(typed.text4),
-                                                                 doubleText(in.pw))
-          << u"pV = %1 MPa·L（单精度），pwV = %2 MPa·L（双精度）"_s.arg(singleText(in.pV),
-                                                                        doubleText(in.pwV))
-          << u"介质：%1"_s.arg(groupName(in.group)) << u"判定依据："_s + ruleText(in, decision);
-    const ClassMap map = classMap(in);
+    lines << u"结果："_s + resultSummary(decision)
+          << typedLine(Quantity::p, typed.text1, u"单精度", singleText(in.p))
+          << typedLine(Quantity::V, typed.text2, u"单精度", singleText(in.V))
+          << typedLine(Quantity::pw, typed.text4, u"双精度", doubleText(in.pw))
+          << u"%1 = %2（单精度），%3 = %4（双精度）"_s.arg(
+                 quantitySymbol(Quantity::pV), withUnit(singleText(in.pV), Quantity::pV),
+                 quantitySymbol(Quantity::pwV), withUnit(doubleText(in.pwV), Quantity::pwV))
+          << u"介质："_s + groupName(in.group)
+          // Both answers as the rules counted them, so that the vessel can be
+          // entered again from these lines alone.
+          << answerLine(u"盛装介质为%1"_s.arg(kScopeMedium), holdsScopeMedium(in))
+          << answerLine(kUnderClause14.toString(), underClause14(in))
+          << u"判定依据："_s + ruleText(in, decision);
     for (const Quantity along : {Quantity::V, Quantity::p}) {
-        if (const QString line = neighboursText(map, along); !line.isEmpty())
+        if (const QString line = neighboursText(result.map, decision.result, along);
+            !line.isEmpty())
             lines << line;
     }
 
     const Cautions cautions = cautionsFor(in, decision);
     if (cautions.designBelowWorking)
-        lines << u"注意：设计压力 p 低于工作压力 pw，设计压力通常不低于工作压力，请核对输入。"_s;
+        lines << u"注意：%1 低于%2，设计压力通常不低于工作压力，请核对输入。"_s.arg(
+            nameAndSymbol(Quantity::p), nameAndSymbol(Quantity::pw));
     if (cautions.ultraHighPressure)
-        lines << u"注意：设计压力 p ≥ %1 MPa，超高压容器另有专门的安全技术规范。"_s.arg(
-            shortestText(kUltraHighPressure));
+        lines << u"注意：%1 %2，超高压容器另有专门的安全技术规范。"_s.arg(
+            quantityName(Quantity::p),
+            conditionText(Quantity::p, u"≥", shortestText(kUltraHighPressure)));
     if (cautions.outOnlyByMedium)
         lines
             << u"注意：仅因盛装介质一项未选“是”而为类外；"_s
-            << u"按注1，低于标准沸点的液体，气相空间容积乘工作压力 ≥ %1 MPa·L 时也属于本规程适用范围。"_s
-                   .arg(doubleText(rules::kMinPressureVolume));
+            << u"按注1，低于标准沸点的液体，气相空间容积乘工作压力 ≥ %1 时也属于本规程适用范围。"_s
+                   .arg(withUnit(doubleText(rules::kMinPressureVolume), Quantity::pwV));
     return lines.join(u'\n');
 }
 

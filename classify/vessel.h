@@ -29,6 +29,8 @@ enum class ClassResult
 
 // The exact text the result box shows for a result: "类外", "Ⅰ 类", "Ⅱ 类", "Ⅲ 类".
 QString resultText(ClassResult result);
+// The result's mark on the class chart's areas: "类外", "Ⅰ", "Ⅱ", "Ⅲ".
+QString classMark(ClassResult result);
 
 // The regulation whose rules these are, in this one edition: "TSG R0004-2009".
 QString regulationName();
@@ -53,6 +55,12 @@ struct VesselInput
 // come out infinite, which the calculate action refuses as an overflow.
 VesselInput formVessel(float p, float V, double pw, CheckState medium, CheckState clause14,
                        MediumGroup group);
+
+// The two answers as the rules count them: a greyed medium box, which only a
+// program can set, as ticked (only an unticked one fails the scope test); a
+// greyed clause-1.4 box as not ticked (only a ticked one gives Ⅰ 类).
+bool holdsScopeMedium(const VesselInput &input);
+bool underClause14(const VesselInput &input);
 
 // The result of decideVessel (decision.h), which also tells which rule decided.
 ClassResult classifyVessel(const VesselInput &input);

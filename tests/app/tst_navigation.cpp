@@ -1,8 +1,8 @@
 // Moving between the three windows as a person does it, with the real
 // window manager: by clicking the buttons, pressing keys on them and closing
 // windows.
-#include "windowmanager.h"
 #include "fonts.h"
+#include "windowmanager.h"
 
 #include <QApplication>
 #include <QCheckBox>

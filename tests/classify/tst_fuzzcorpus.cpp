@@ -50,12 +50,13 @@ void TestFuzzCorpus::longTextHolds_data()
     QTest::addColumn<int>("box");         // 0 Text1, 1 Text2, 2 Text4
     QTest::addColumn<QString>("text");
     constexpr qsizetype length = 100000;
-    const auto filled = [](const QString &unit) { return unit.repeated(length / unit.size()); };
+    const auto filled = [](const QString &unit) {
+        return unit.repeated(length / unit.size());
+    };
     QTest::newRow("p, nines: overflow") << 0u << 0 << filled(u"9"_s);
     QTest::newRow("V, 25s: overflow") << 0u << 1 << filled(u"25"_s);
     QTest::newRow("pw, twos") << 0u << 2 << filled(u"2"_s);
-    QTest::newRow("p, a tiny fraction")
-        << 0u << 0 << u"0."_s + QString(length - 3, u'0') + u"1"_s;
+    QTest::newRow("p, a tiny fraction") << 0u << 0 << u"0."_s + QString(length - 3, u'0') + u"1"_s;
     QTest::newRow("V, C-locale groups") << 0u << 1 << u"1"_s + u",000"_s.repeated(24999);
     QTest::newRow("p, Arabic-Indic digits") << 4u << 0 << filled(u"\u0661"_s);
     QTest::newRow("V, full-width digits, zh_CN") << 1u << 1 << filled(u"\uFF11"_s);

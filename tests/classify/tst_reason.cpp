@@ -41,8 +41,34 @@ CalculateSuccess calculated(const Entries &e)
 
 QString reasonFor(const Entries &e)
 {
-    const CalculateSuccess success = calculated(e);
-    return reasonText(calculatorEntries(e), success.input, success.decision);
+    return reasonText(calculatorEntries(e), calculated(e));
+}
+
+// What a checker types after reading a copied reason: the three entries as
+// typed, both answers and the medium group, from its lines alone.
+CalculatorEntries enteredAgain(const QString &reason)
+{
+    CalculatorEntries again;
+    const QRegularExpression typed(u"：输入“(.*)”"_s);
+    const auto answer = [](const QString &line) {
+        return line.endsWith(u"：是"_s) ? CheckState::On : CheckState::Off;
+    };
+    for (const QString &line : reason.split(u'\n')) {
+        if (line.startsWith(u"设计压力 p："_s))
+            again.text1 = typed.match(line).captured(1);
+        else if (line.startsWith(u"容积 V："_s))
+            again.text2 = typed.match(line).captured(1);
+        else if (line.startsWith(u"工作压力 pw："_s))
+            again.text4 = typed.match(line).captured(1);
+        else if (line.startsWith(u"盛装介质为"_s))
+            again.check1 = answer(line);
+        else if (line.startsWith(u"属于本规程1.4条适用范围："_s))
+            again.check2 = answer(line);
+        else if (line.startsWith(u"介质："_s))
+            again.option2 = line == u"介质：第二组介质"_s;
+    }
+    again.option1 = !again.option2;
+    return again;
 }
 
 QStringList cautionLines(const QString &reason)
@@ -69,6 +95,8 @@ private slots:
     void wholeReason();
     void cautions_data();
     void cautions();
+    void readsBack_data();
+    void readsBack();
 };
 
 void TestReason::rowText_data()
@@ -145,26 +173,40 @@ void TestReason::otherRules_data()
     QTest::addColumn<CheckState>("medium");
     QTest::addColumn<CheckState>("clause14");
     QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("result");  // the reason's first line
+    QTest::addColumn<QString>("answers"); // its two lines of the answers, 是 or 否
 
     using enum CheckState;
+    const QString outOfScope = u"结果：类外（不属于本规程适用范围）"_s;
+    const QString noRow = u"结果：类外（在适用范围内，但不在分类表的任何一行）"_s;
     QTest::newRow("scope: pw") << u"1"_s << u"100"_s << u"0.05"_s << On << Off
-                               << u"不属于本规程适用范围（pw < 0.1 MPa）：类外"_s;
-    QTest::newRow("scope: pwV") << u"0.8333333"_s << u"3"_s << u"0.8333333"_s << On << Off
-                                << u"不属于本规程适用范围（pwV < 2.5 MPa·L）：类外"_s;
+                               << u"不属于本规程适用范围（pw < 0.1 MPa）：类外"_s << outOfScope
+                               << u"是否"_s;
+    QTest::newRow("scope: pwV") << u"0.8333333"_s << u"3"_s << u"0.8333333"_s << On << On
+                                << u"不属于本规程适用范围（pwV < 2.5 MPa·L）：类外"_s << outOfScope
+                                << u"是是"_s;
     QTest::newRow("scope: all three")
         << u"1"_s << u"1"_s << u"0.05"_s << Off << Off
         << u"不属于本规程适用范围（pw < 0.1 MPa；pwV < 2.5 MPa·L；"
-           u"介质不是气体、液化气体或最高工作温度不低于标准沸点的液体）：类外"_s;
+           u"介质不是气体、液化气体或最高工作温度不低于标准沸点的液体）：类外"_s
+        << outOfScope << u"否否"_s;
     QTest::newRow("clause 1.4")
         << u"1"_s << u"100"_s << u"1"_s << On << On
         << u"属于本规程1.4条适用范围，pw ≥ 0.1 MPa，p ≥ 0.1 MPa，pwV ≥ 2.5 MPa·L，"
-           u"pV ≥ 2.5 MPa·L：Ⅰ 类"_s;
+           u"pV ≥ 2.5 MPa·L：Ⅰ 类"_s
+        << u"结果：Ⅰ 类"_s << u"是是"_s;
+    // Greyed boxes, which only a program sets, as the rules count them.
+    QTest::newRow("greyed boxes: medium yes, clause 1.4 no")
+        << u"1"_s << u"100"_s << u"1"_s << Greyed << Greyed
+        << u"第一组介质，25 L ≤ V < 5000 L，0.1 MPa ≤ p < 10 MPa：Ⅱ 类"_s << u"结果：Ⅱ 类"_s
+        << u"是否"_s;
     QTest::newRow("no row: V under every band")
         << u"30"_s << u"0.09"_s << u"30"_s << On << Off
-        << u"第一组介质，V < 0.1 L，不在表中任何容积档内：类外"_s;
+        << u"第一组介质，V < 0.1 L，不在表中任何容积档内：类外"_s << noRow << u"是否"_s;
     QTest::newRow("no row: p too low for the band")
         << u"0.05"_s << u"100"_s << u"1"_s << On << Off
-        << u"第一组介质，25 L ≤ V < 5000 L 一档中没有一行的 p、pV 条件成立：类外"_s;
+        << u"第一组介质，25 L ≤ V < 5000 L 一档中没有一行的 p、pV 条件成立：类外"_s << noRow
+        << u"是否"_s;
 }
 
 void TestReason::otherRules()
@@ -175,9 +217,19 @@ void TestReason::otherRules()
     QFETCH(CheckState, medium);
     QFETCH(CheckState, clause14);
     QFETCH(QString, text);
+    QFETCH(QString, result);
+    QFETCH(QString, answers);
 
-    const VesselInput in = calculated({p, V, pw, MediumGroup::Group1, medium, clause14}).input;
+    const Entries entries{p, V, pw, MediumGroup::Group1, medium, clause14};
+    const VesselInput in = calculated(entries).input;
     QCOMPARE(ruleText(in, decideVessel(in)), text);
+    const QStringList lines = reasonFor(entries).split(u'\n');
+    QCOMPARE(lines.first(), result);
+    QCOMPARE(lines.mid(5, 4),
+             (QStringList{u"介质：第一组介质"_s,
+                          u"盛装介质为气体、液化气体或最高工作温度不低于标准沸点的液体："_s +
+                              answers.at(0),
+                          u"属于本规程1.4条适用范围："_s + answers.at(1), u"判定依据："_s + text}));
 }
 
 void TestReason::numbersAsTypedAndUsed_data()
@@ -257,12 +309,14 @@ void TestReason::longEntryIsCut()
 void TestReason::wholeReason()
 {
     QCOMPARE(reasonFor({u"0.1"_s, u"25"_s, u"0.1"_s}),
-             u"结果：本设备属于Ⅱ 类容器。\n"
+             u"结果：Ⅱ 类\n"
              u"设计压力 p：输入“0.1”，按单精度计为 0.100000001 MPa\n"
              u"容积 V：输入“25”，按单精度计为 25 L\n"
              u"工作压力 pw：输入“0.1”，按双精度计为 0.1 MPa\n"
              u"pV = 2.5 MPa·L（单精度），pwV = 2.5 MPa·L（双精度）\n"
              u"介质：第一组介质\n"
+             u"盛装介质为气体、液化气体或最高工作温度不低于标准沸点的液体：是\n"
+             u"属于本规程1.4条适用范围：否\n"
              u"判定依据：第一组介质，25 L ≤ V < 5000 L，0.1 MPa ≤ p < 10 MPa：Ⅱ 类\n"
              u"仅改变容积 V：< 25 L 为类外；≥ 10000000 L 为 Ⅲ 类\n"
              u"仅改变设计压力 p：< 0.1 MPa 为类外；≥ 10 MPa 为 Ⅲ 类"_s);
@@ -326,25 +380,65 @@ void TestReason::cautions()
     const Cautions expected{belowWorking, ultraHigh, onlyByMedium};
     QCOMPARE(cautionsFor(in, decideVessel(in)), expected);
 
-    // Each caution adds its lines after the rule and the nearest changes of
-    // class, and none changes the result.
+    // Each caution adds its lines at the end, after the rule and the nearest
+    // changes of class, and none changes the result.
     const QString reason = reasonFor(entries);
     const QStringList lines = reason.split(u'\n');
-    QCOMPARE(lines.first(), u"结果：本设备属于%1容器。"_s.arg(resultText(classifyVessel(in))));
-    QVERIFY(lines.at(6).startsWith(u"判定依据："_s));
-    const ClassMap map = classMap(in);
-    const int changes = int(!neighboursText(map, Quantity::V).isEmpty()) +
-                        int(!neighboursText(map, Quantity::p).isEmpty());
+    QVERIFY(lines.first().startsWith(u"结果："_s + resultText(classifyVessel(in))));
+    const auto count = [&lines](const QString &start) {
+        return int(lines.filter(QRegularExpression(u"^"_s + start)).size());
+    };
+    const int before = 8 + count(u"判定依据："_s) + count(u"仅改变"_s);
     const QStringList cautions = cautionLines(reason);
     QCOMPARE(cautions.size(), int(belowWorking) + int(ultraHigh) + int(onlyByMedium));
-    QCOMPARE(lines.size(), 7 + changes + cautions.size() + int(onlyByMedium));
+    QCOMPARE(lines.size(), before + cautions.size() + int(onlyByMedium));
     if (!cautions.isEmpty())
-        QCOMPARE(lines.at(7 + changes), cautions.first());
+        QCOMPARE(lines.at(before), cautions.first());
     QCOMPARE(cautions.filter(u"低于工作压力 pw"_s).size(), int(belowWorking));
     QCOMPARE(cautions.filter(u"p ≥ 100 MPa"_s).size(), int(ultraHigh));
     QCOMPARE(cautions.filter(u"未选“是”"_s).size(), int(onlyByMedium));
     if (onlyByMedium)
         QVERIFY(lines.last().contains(u"注1"_s) && lines.last().contains(u"2.5 MPa·L"_s));
+}
+
+void TestReason::readsBack_data()
+{
+    QTest::addColumn<QString>("p");
+    QTest::addColumn<QString>("V");
+    QTest::addColumn<QString>("pw");
+    QTest::addColumn<MediumGroup>("group");
+    QTest::addColumn<CheckState>("medium");
+    QTest::addColumn<CheckState>("clause14");
+
+    using enum MediumGroup;
+    using enum CheckState;
+    QTest::newRow("scope by pw") << u"1"_s << u"100"_s << u"0.05"_s << Group1 << On << On;
+    QTest::newRow("scope by pwV") << u"1"_s << u"2"_s << u"1"_s << Group2 << On << Off;
+    QTest::newRow("scope by the medium") << u"1"_s << u"100"_s << u"1"_s << Group1 << Off << Off;
+    QTest::newRow("clause 1.4") << u"1"_s << u"100"_s << u"1"_s << Group2 << On << On;
+    QTest::newRow("group 1 row") << u"2"_s << u"10000"_s << u"2"_s << Group1 << On << Off;
+    QTest::newRow("group 2 row") << u"0.5"_s << u"2e5"_s << u"0.5"_s << Group2 << On << Off;
+    QTest::newRow("group 2 row, greyed boxes")
+        << u"1"_s << u"100"_s << u"1"_s << Group2 << Greyed << Greyed;
+    QTest::newRow("no row") << u"30"_s << u"0.09"_s << u"30"_s << Group1 << On << Off;
+}
+
+// A checker who enters the vessel again from a copied reason alone gets the
+// same reason back, class and deciding rule included.
+void TestReason::readsBack()
+{
+    QFETCH(QString, p);
+    QFETCH(QString, V);
+    QFETCH(QString, pw);
+    QFETCH(MediumGroup, group);
+    QFETCH(CheckState, medium);
+    QFETCH(CheckState, clause14);
+
+    const QString reason = reasonFor({p, V, pw, group, medium, clause14});
+    const CalculatorEntries again = enteredAgain(reason);
+    const CalculateOutcome outcome = calculate(again, QLocale::c());
+    QVERIFY(std::holds_alternative<CalculateSuccess>(outcome));
+    QCOMPARE(reasonText(again, std::get<CalculateSuccess>(outcome)), reason);
 }
 
 QTEST_APPLESS_MAIN(TestReason)

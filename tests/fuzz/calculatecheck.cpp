@@ -174,15 +174,9 @@ std::optional<ClassResult> typedClass(const CalculateSuccess &success, Quantity 
 void checkNeighbours(const CalculatorEntries &entries, const CalculateSuccess &success)
 {
     const ClassResult own = success.decision.result;
-    const ClassMap map = classMap(success.input);
     for (const Quantity along : {Quantity::V, Quantity::p}) {
-        const Neighbours near = neighboursAlong(map, along);
+        const Neighbours near = neighboursAlong(success.map, own, along);
         const float value = along == Quantity::p ? success.input.p : success.input.V;
-        if (!(value > 0 && (along == Quantity::p ? success.input.V : success.input.p) > 0)) {
-            if (near.any())
-                fail("a change of class stated for a vessel without size", entries);
-            continue;
-        }
         const auto classAt = [&](float x) {
             return typedClass(success, along, x);
         };
@@ -193,9 +187,9 @@ void checkNeighbours(const CalculatorEntries &entries, const CalculateSuccess &s
             const auto there = classAt(x);
             return !there || *there == own; // refused: beyond what can be typed
         };
-        if (near.from) {
-            const float x = near.from->value;
-            if (!(x > value) || classAt(x) != near.from->result)
+        if (near.above) {
+            const float x = near.above->value;
+            if (!(x > value) || classAt(x) != near.above->result)
                 fail("from a stated change on, not the stated class", entries);
             if (classAt(std::nextafter(x, 0.0f)) != own || classAt(halfway(x)) != own)
                 fail("below a stated change upwards, not the vessel's own class", entries);

@@ -1,6 +1,6 @@
-#include "icoreader.h"
 #include "icofile.h"
 #include "iconsource.h"
+#include "icoreader.h"
 
 #include <QBuffer>
 #include <QFile>

@@ -2,9 +2,10 @@
 // and for the pictures in docs/, the class chart of one vessel of each medium
 // group, and the calculator holding a result with its tooltip showing.
 // Usage: korvane-screenshots OUTPUT_DIR
+#include "classchart.h"
+#include "controltable.h"
 #include "startup.h"
 #include "windowmanager.h"
-#include "classchart.h"
 
 #include <QApplication>
 #include <QDir>
@@ -23,6 +24,7 @@
 #include <cstdio>
 
 using namespace Qt::Literals::StringLiterals;
+using korvane::ui::findControl;
 using korvane::ui::WindowName;
 
 namespace {
@@ -38,14 +40,6 @@ QByteArray desktopPlatform(const QTemporaryDir &dir)
     file.write(R"({"screens": [{"name": "desktop", "x": 0, "y": 0, "width": 1920,
                  "height": 1080, "logicalDpi": 96, "logicalBaseDpi": 96, "dpr": 1}]})");
     return "offscreen:configfile=" + QFile::encodeName(path);
-}
-
-template <typename T> T *control(QWidget *window, QStringView name)
-{
-    T *found = window->findChild<T *>(name.toString());
-    if (!found)
-        qFatal("the calculator has no control %s", qUtf8Printable(name.toString()));
-    return found;
 }
 
 // What a user does: click into the box, select what it holds, type the
@@ -69,19 +63,19 @@ QImage calculatorWithTooltip(QWidget *calculator, QTextStream &err)
     calculator->activateWindow();
     QApplication::processEvents();
 
-    type(control<QLineEdit>(calculator, u"Text4"), 1.5);
-    type(control<QLineEdit>(calculator, u"Text1"), 1.5);
-    type(control<QLineEdit>(calculator, u"Text2"), 1000);
-    QTest::mouseClick(control<QRadioButton>(calculator, u"Option1"), Qt::LeftButton);
+    type(findControl<QLineEdit>(*calculator, u"Text4"), 1.5);
+    type(findControl<QLineEdit>(*calculator, u"Text1"), 1.5);
+    type(findControl<QLineEdit>(*calculator, u"Text2"), 1000);
+    QTest::mouseClick(findControl<QRadioButton>(*calculator, u"Option1"), Qt::LeftButton);
     // An entry the calculator refuses opens a message box: close it rather
     // than wait for a user.
     QTimer::singleShot(0, [] {
         if (QWidget *box = QApplication::activeModalWidget())
             box->close();
     });
-    QTest::mouseClick(control<QPushButton>(calculator, u"Command1"), Qt::LeftButton);
+    QTest::mouseClick(findControl<QPushButton>(*calculator, u"Command1"), Qt::LeftButton);
 
-    QLineEdit *result = control<QLineEdit>(calculator, u"Text3");
+    QLineEdit *result = findControl<QLineEdit>(*calculator, u"Text3");
     const QPoint hover = result->rect().center();
     QHelpEvent help(QEvent::ToolTip, hover, result->mapToGlobal(hover));
     QApplication::sendEvent(result, &help);
@@ -172,7 +166,8 @@ int main(int argc, char *argv[])
         using korvane::CheckState;
         const auto in = korvane::formVessel(chart.p, chart.V, chart.p, CheckState::On,
                                             CheckState::Off, chart.group);
-        if (!save(korvane::ui::drawClassChart(in, korvane::decideVessel(in), 1), chart.file))
+        const auto map = korvane::classMap(in);
+        if (!save(korvane::ui::drawClassChart(map, korvane::decideVessel(in), 1), chart.file))
             return 1;
     }
 

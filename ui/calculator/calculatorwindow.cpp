@@ -1,11 +1,11 @@
 #include "calculatorwindow.h"
 
+#include "accessibility.h"
 #include "calculatorcontrols.h"
+#include "classchart.h"
+#include "navigator.h"
 #include "reason.h"
 #include "reasoncopy.h"
-#include "classchart.h"
-#include "accessibility.h"
-#include "navigator.h"
 #include "twips.h"
 
 #include <QAction>
@@ -183,7 +183,7 @@ QString CalculatorWindow::richTip()
 {
     const qreal ratio = m_text3->devicePixelRatioF();
     if (m_richTip.isEmpty() || m_richTipRatio != ratio) {
-        const QImage chart = drawClassChart(m_calculated->input, m_calculated->decision, ratio);
+        const QImage chart = drawClassChart(m_calculated->map, m_calculated->decision, ratio);
         m_richTip = reasonHtml(m_reason, encodeImage(chart, "BMP"));
         m_richTipRatio = ratio;
     }
@@ -210,7 +210,7 @@ void CalculatorWindow::copyReason() const
     if (!m_calculated)
         return;
     const QImage chart =
-        drawClassChart(m_calculated->input, m_calculated->decision, kCopiedChartRatio);
+        drawClassChart(m_calculated->map, m_calculated->decision, kCopiedChartRatio);
     const QString madeBy =
         u"%1 %2，依据 %3"_s.arg(QCoreApplication::applicationName(),
                                 QCoreApplication::applicationVersion(), regulationName());
@@ -274,7 +274,7 @@ void CalculatorWindow::showResult(const CalculateSuccess &success, const Calcula
 
     // Only a successful calculation replaces the reason, so that it always
     // belongs to the result on show.
-    m_reason = reasonText(typed, success.input, success.decision);
+    m_reason = reasonText(typed, success);
     m_calculated = success;
     m_richTip.clear();
     m_text3->setToolTip(m_reason);

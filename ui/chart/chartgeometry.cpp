@@ -53,48 +53,28 @@ std::vector<QPointF> clip(const std::vector<QPointF> &polygon, const HalfPlane &
     return out;
 }
 
-// Whole decades around [low, high], with one to spare on each side.
-Decades decadesAround(double low, double high)
+// Whole decades around a range, with one to spare on each side.
+Decades decadesAround(const LimitRange &range)
 {
-    return {int(std::floor(std::log10(low))) - 1, int(std::ceil(std::log10(high))) + 1};
+    return {int(std::floor(std::log10(range.low))) - 1, int(std::ceil(std::log10(range.high))) + 1};
 }
 
 } // namespace
 
 Geometry::Geometry(QPointF origin, double pixelsPerDecade) : m_scale(pixelsPerDecade)
 {
-    // The V axis holds every V limit; the p axis every p limit and every
-    // corner where a pV limit meets a V limit of its row.
-    constexpr double inf = std::numeric_limits<double>::infinity();
-    double lowV = inf, highV = 0, lowP = inf, highP = 0;
-    const auto takeV = [&](double v) {
-        lowV = std::min(lowV, v);
-        highV = std::max(highV, v);
-    };
-    const auto takeP = [&](double p) {
-        lowP = std::min(lowP, p);
-        highP = std::max(highP, p);
-    };
+    // The same axes for both groups, so that their charts compare.
+    LimitRanges both;
     for (const MediumGroup group : {MediumGroup::Group1, MediumGroup::Group2}) {
-        for (const TableRow &row : rules::groupTable(group)) {
-            for (const float V : {row.V.atLeast, row.V.below}) {
-                if (std::isfinite(V))
-                    takeV(V);
-            }
-            for (const float p : {row.p.atLeast, row.p.below}) {
-                if (std::isfinite(p))
-                    takeP(p);
-            }
-            for (const float pV : {row.pV.atLeast, row.pV.below}) {
-                for (const float V : {row.V.atLeast, row.V.below}) {
-                    if (std::isfinite(pV) && std::isfinite(V))
-                        takeP(double(pV) / V);
-                }
-            }
+        const LimitRanges ranges = limitRanges(tableMap(group));
+        for (const auto &[all, one] :
+             {std::pair{&both.V, ranges.V}, std::pair{&both.p, ranges.p}}) {
+            all->low = std::min(all->low, one.low);
+            all->high = std::max(all->high, one.high);
         }
     }
-    m_V = decadesAround(lowV, highV);
-    m_p = decadesAround(lowP, highP);
+    m_V = decadesAround(both.V);
+    m_p = decadesAround(both.p);
     m_plot = QRectF(origin, QSizeF(m_V.count() * m_scale, m_p.count() * m_scale));
 }
 

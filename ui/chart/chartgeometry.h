@@ -39,7 +39,7 @@ struct LimitLine
 class Geometry
 {
 public:
-    // Axes that hold every limit of both group tables, with a decade to spare
+    // Axes that hold the limits of both group tables, with a decade to spare
     // on each side; the plot's top-left corner lies at `origin`.
     Geometry(QPointF origin, double pixelsPerDecade);
 

@@ -1,8 +1,8 @@
 #include "classchart.h"
 
+#include "fonts.h"
 #include "quantity.h"
 #include "reason.h"
-#include "fonts.h"
 
 #include <QFontMetricsF>
 #include <QPainter>
@@ -28,45 +28,12 @@ constexpr double kLabelCell = 10;      // grid on which the class names are plac
 constexpr QRgb kInk = qRgb(32, 32, 32);
 constexpr QRgb kLimitInk = qRgb(64, 64, 64);
 constexpr QRgb kFrame = qRgb(128, 128, 128);
-constexpr QRgb kRoomInk = qRgb(0, 102, 204); // the dashed lines, a lighter blue than the point
+constexpr QRgb kChangeInk = qRgb(0, 102, 204); // the dashed lines, a lighter blue than the point
 
 // The Song face at a size in pixels at 96 dpi.
 QFont face(int pixels)
 {
     return songFont(pixels * 72.0 / 96.0);
-}
-
-// A class's name on its area: the numeral alone, or 类外.
-QString classMark(ClassResult result)
-{
-    return resultText(result).section(u' ', 0, 0);
-}
-
-// "p = 10 MPa"; the line where the scope test cuts the map at the vessel's
-// working pressure is its limit on pwV.
-QString limitLabel(const LimitLine &line, const ClassMap &map)
-{
-    const bool scope = line.limit.quantity == Quantity::V && map.scopeFrom == line.limit.value;
-    const Limit limit = scope ? Limit{Quantity::pwV, float(rules::kMinPressureVolume)} : line.limit;
-    return u"%1 = %2"_s.arg(quantitySymbol(limit.quantity),
-                            amountText(limit.value, limit.quantity));
-}
-
-// The caption says what decided; where nothing is in scope at any p and V,
-// the chart shows the group table alone, and only marks the vessel's p and V.
-QString caption(const Decision &decision, const ClassMap &map)
-{
-    switch (decision.rule) {
-    case DecidingRule::ScopeTest:
-        return map.tableOnly ? u"本设备不属于本规程适用范围，为类外；图中只标出其 p、V"_s
-                             : u"本设备不属于本规程适用范围，为类外"_s;
-    case DecidingRule::Clause14:
-        return u"本设备按本规程1.4条为 Ⅰ 类"_s;
-    case DecidingRule::TableRow:
-    case DecidingRule::NoRow:
-        break;
-    }
-    return u"本设备按本图为%1"_s.arg(resultText(decision.result));
 }
 
 QSizeF textSize(const QFont &font, const QString &text)
@@ -277,14 +244,15 @@ void drawPoint(QPainter &painter, const PointPlace &place)
 
 // Dashed, from the vessel's point to the nearest change of class along V
 // and along p, where that lies within the axes.
-std::vector<QLineF> roomLines(const chart::Geometry &geometry, const ClassMap &map, QPointF point)
+std::vector<QLineF> changeLines(const chart::Geometry &geometry, const ClassMap &map,
+                                ClassResult own, QPointF point)
 {
     const VesselInput &in = map.vessel;
     const QRectF axes = geometry.plot().adjusted(-0.5, -0.5, 0.5, 0.5);
     std::vector<QLineF> lines;
     for (const Quantity along : {Quantity::V, Quantity::p}) {
-        const Neighbours near = neighboursAlong(map, along);
-        for (const std::optional<Neighbour> &change : {near.below, near.from}) {
+        const Neighbours near = neighboursAlong(map, own, along);
+        for (const std::optional<Neighbour> &change : {near.below, near.above}) {
             if (!change)
                 continue;
             const QPointF end = along == Quantity::V ? geometry.toPixel(in.p, change->value)
@@ -329,10 +297,10 @@ void paintClassAreas(QPainter &painter, const chart::Geometry &geometry, const C
     }
 }
 
-QImage drawClassChart(const VesselInput &in, const Decision &decision, qreal devicePixelRatio)
+QImage drawClassChart(const ClassMap &map, const Decision &decision, qreal devicePixelRatio)
 {
+    const VesselInput &in = map.vessel;
     const chart::Geometry geometry = chartGeometry();
-    const ClassMap map = classMap(in);
     const QRectF plot = geometry.plot();
     const QSize size = sizeAround(geometry);
     QImage image(size * devicePixelRatio, QImage::Format_RGB32);
@@ -351,10 +319,10 @@ QImage drawClassChart(const VesselInput &in, const Decision &decision, qreal dev
         painter.drawLine(line.pixels);
     }
     const PointPlace point = pointPlace(geometry, in);
-    const std::vector<QLineF> room = roomLines(geometry, map, point.at);
+    const std::vector<QLineF> changes = changeLines(geometry, map, decision.result, point.at);
     painter.setRenderHint(QPainter::Antialiasing, false);
-    painter.setPen(QPen(QColor(kRoomInk), 1, Qt::DashLine));
-    for (const QLineF &line : room)
+    painter.setPen(QPen(QColor(kChangeInk), 1, Qt::DashLine));
+    for (const QLineF &line : changes)
         painter.drawLine(line);
     painter.setRenderHint(QPainter::Antialiasing);
 
@@ -364,7 +332,7 @@ QImage drawClassChart(const VesselInput &in, const Decision &decision, qreal dev
                      u"压力容器分类图——%1"_s.arg(groupName(in.group)));
     painter.setFont(face(12));
     painter.drawText(QRectF(plot.left(), plot.bottom() + 36, plot.width(), 16),
-                     Qt::AlignLeft | Qt::AlignVCenter, caption(decision, map));
+                     Qt::AlignLeft | Qt::AlignVCenter, chartCaption(map, decision));
 
     // Labels: the class names where their areas are widest, then the
     // vessel's values, then the limits, each kept clear of the ones before
@@ -372,7 +340,7 @@ QImage drawClassChart(const VesselInput &in, const Decision &decision, qreal dev
     LabelPlacer placer(plot.adjusted(1, 1, -1, -1));
     for (const LimitLine &line : lines)
         placer.avoid(line.pixels);
-    for (const QLineF &line : room)
+    for (const QLineF &line : changes)
         placer.avoid(line, 20);
     const QFont classFont = face(16);
     const auto spots = chart::classLabelSpots(geometry, map, kLabelCell);
@@ -390,14 +358,14 @@ QImage drawClassChart(const VesselInput &in, const Decision &decision, qreal dev
 
     const QPointF at = point.at;
     const QFont labelFont = face(12);
-    const QString values =
-        u"p = %1，V = %2"_s.arg(amountText(in.p, Quantity::p), amountText(in.V, Quantity::V));
+    const QString values = valueText(Quantity::p, in.p) + u'，' + valueText(Quantity::V, in.V);
     placer.reserve(QRectF(at - QPointF(8, 8), QSizeF(16, 16)), 10);
     drawLabel(painter, placer.place(aroundPoint(at, textSize(labelFont, values), 7)), values,
               labelFont);
 
     for (const LimitLine &line : lines) {
-        const QString text = limitLabel(line, map);
+        const Limit rule = map.ruleLimit(line.limit);
+        const QString text = valueText(rule.quantity, rule.value);
         drawLabel(painter, placer.place(besideLine(line, textSize(labelFont, text))), text,
                   labelFont);
     }

@@ -18,12 +18,12 @@ namespace korvane::ui {
 QSize chartSize();
 chart::Geometry chartGeometry();
 
-// The whole chart for a vessel and decideVessel's decision on it, drawn for a
-// screen of the given device pixel ratio (2 draws twice the pixels at the
-// same size): the vessel's class map with the lines between its classes, the
-// vessel's point, and dashed lines from it to the nearest change of class
-// along V and along p.
-QImage drawClassChart(const VesselInput &input, const Decision &decision, qreal devicePixelRatio);
+// The whole chart for a vessel's class map and decideVessel's decision on
+// the map's vessel, drawn for a screen of the given device pixel ratio (2
+// draws twice the pixels at the same size): the map with the lines between
+// its classes, the vessel's point, and dashed lines from it to the nearest
+// change of class along V and along p.
+QImage drawClassChart(const ClassMap &map, const Decision &decision, qreal devicePixelRatio);
 
 // The class areas alone, as the chart fills them.
 void paintClassAreas(QPainter &painter, const chart::Geometry &geometry, const ClassMap &map);

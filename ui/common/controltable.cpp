@@ -1,7 +1,7 @@
 #include "controltable.h"
 
-#include "twips.h"
 #include "fonts.h"
+#include "twips.h"
 
 #include <QCheckBox>
 #include <QKeyEvent>
@@ -123,7 +123,7 @@ void style(QWidget &widget, const ControlSpec &entry)
 
 } // namespace
 
-void Controls::missing(QStringView name, const char *kind)
+void missingControl(QStringView name, const char *kind)
 {
     qFatal("Controls: the window has no %s named \"%s\"", kind, qUtf8Printable(name.toString()));
 }

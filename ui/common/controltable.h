@@ -4,6 +4,7 @@
 
 #include <QHash>
 #include <QList>
+#include <QObject>
 #include <QPalette>
 #include <QRgb>
 #include <QString>
@@ -40,17 +41,20 @@ struct ControlSpec
     int tab;                      // place in the window's tab order
 };
 
+// A name or kind that a window does not hold is a fault in the program: it
+// ends at once, in every build type, naming the control, rather than crash
+// later on a null pointer.
+[[noreturn]] void missingControl(QStringView name, const char *kind);
+
 class Controls
 {
 public:
-    // The control of that name and kind. A name or kind that the table does
-    // not hold is a fault in the program: it ends at once, in every build
-    // type, naming the control, rather than crash later on a null pointer.
+    // The control of that name and kind.
     template <typename T> T *get(QStringView name) const
     {
         auto *widget = qobject_cast<T *>(m_byName.value(name.toString()));
         if (!widget)
-            missing(name, T::staticMetaObject.className());
+            missingControl(name, T::staticMetaObject.className());
         return widget;
     }
 
@@ -58,12 +62,20 @@ public:
     const QList<QWidget *> &tabOrder() const { return m_tabOrder; }
 
 private:
-    [[noreturn]] static void missing(QStringView name, const char *kind);
-
     friend Controls buildControls(QWidget &window, std::span<const ControlSpec> table);
     QHash<QString, QWidget *> m_byName;
     QList<QWidget *> m_tabOrder;
 };
+
+// A built window's control by its name and kind, for what drives the window
+// from outside: the tests and the screenshot tool.
+template <typename T> T *findControl(const QObject &window, QStringView name)
+{
+    T *found = window.findChild<T *>(name.toString());
+    if (!found)
+        missingControl(name, T::staticMetaObject.className());
+    return found;
+}
 
 // Creates the table's controls on the window: labels first, so that they lie
 // beneath the rest, then the others in tab order, so that the head of the

@@ -1,15 +1,14 @@
 // The reason beside the result in the calculator window: the tooltip and
 // accessible description of Text3 after calculations that succeed and fail,
 // the chart above the words, and the context-menu item that copies them.
-#include "identity.h"
-#include "reason.h"
-#include "controls.h"
-#include "fakenavigator.h"
-#include "modalcatcher.h"
 #include "calculatorwindow.h"
-#include "reasoncopy.h"
 #include "classchart.h"
+#include "fakenavigator.h"
+#include "identity.h"
+#include "modalcatcher.h"
 #include "navigator.h"
+#include "reason.h"
+#include "reasoncopy.h"
 
 #include <QAction>
 #include <QApplication>
@@ -37,7 +36,11 @@ namespace {
 const QString kShowReason = u"显示判定依据"_s;
 const QString kCopyReason = u"复制判定依据"_s;
 // The copy's last line: which program and which edition decided.
-const QString kMadeBy = u"\nKorvane 1.00，依据 TSG R0004-2009"_s;
+// The copy's last line: which program and which edition of the rules.
+QString madeBy()
+{
+    return u"\nKorvane %1，依据 TSG R0004-2009"_s.arg(QCoreApplication::applicationVersion());
+}
 
 // One control's looks, for telling that nothing else on the window moved.
 QString looks(const QWidget &w)
@@ -125,7 +128,7 @@ private slots:
 private:
     template <typename T> T *control(const char *name) const
     {
-        return test::control<T>(*m_window, QString::fromLatin1(name));
+        return ui::findControl<T>(*m_window, QString::fromLatin1(name));
     }
     void type(const char *box, const QString &text) const;
     void calculate(const QString &p, const QString &V, const QString &pw) const;
@@ -219,33 +222,36 @@ void TestCalculatorReason::reasonAfterCalculation_data()
     QTest::addColumn<QString>("pw");
     QTest::addColumn<bool>("group2");
     QTest::addColumn<QString>("result");
+    QTest::addColumn<QString>("kind"); // which 类外, as the reason's first line says
     QTest::addColumn<QString>("rule");
     QTest::addColumn<QStringList>("changes");
 
     QTest::newRow("group 1 row 3")
-        << u"0.1"_s << u"25"_s << u"0.1"_s << false << u"Ⅱ 类"_s
+        << u"0.1"_s << u"25"_s << u"0.1"_s << false << u"Ⅱ 类"_s << QString()
         << u"第一组介质，25 L ≤ V < 5000 L，0.1 MPa ≤ p < 10 MPa：Ⅱ 类"_s
         << QStringList{u"仅改变容积 V：< 25 L 为类外；≥ 10000000 L 为 Ⅲ 类"_s,
                        u"仅改变设计压力 p：< 0.1 MPa 为类外；≥ 10 MPa 为 Ⅲ 类"_s};
     QTest::newRow("group 1, p 2, V 10000")
-        << u"2"_s << u"10000"_s << u"2"_s << false << u"Ⅱ 类"_s
+        << u"2"_s << u"10000"_s << u"2"_s << false << u"Ⅱ 类"_s << QString()
         << u"第一组介质，5000 L ≤ V < 31250 L，p ≥ 0.1 MPa，pV < 50000 MPa·L：Ⅱ 类"_s
         << QStringList{u"仅改变容积 V：< 25 L 为 Ⅰ 类；≥ 25000 L 为 Ⅲ 类"_s,
                        u"仅改变设计压力 p：< 0.1 MPa 为类外；≥ 5 MPa 为 Ⅲ 类"_s};
     QTest::newRow("group 2 row 3")
-        << u"1.6"_s << u"25"_s << u"1.6"_s << true << u"Ⅱ 类"_s
+        << u"1.6"_s << u"25"_s << u"1.6"_s << true << u"Ⅱ 类"_s << QString()
         << u"第二组介质，25 L ≤ V < 50000 L，1.6 MPa ≤ p < 10 MPa：Ⅱ 类"_s
         << QStringList{u"仅改变容积 V：< 25 L 为 Ⅰ 类；≥ 312500 L 为 Ⅲ 类"_s,
                        u"仅改变设计压力 p：< 1.6 MPa 为 Ⅰ 类；≥ 10 MPa 为 Ⅲ 类"_s};
     QTest::newRow("group 2 row 12")
-        << u"0.1"_s << u"50000000"_s << u"0.1"_s << true << u"Ⅲ 类"_s
+        << u"0.1"_s << u"50000000"_s << u"0.1"_s << true << u"Ⅲ 类"_s << QString()
         << u"第二组介质，V ≥ 50000000 L，p ≥ 0.1 MPa：Ⅲ 类"_s
         << QStringList{u"仅改变容积 V：< 50000000 L 为 Ⅰ 类；增大不变"_s,
                        u"仅改变设计压力 p：< 0.1 MPa 为类外；增大不变"_s};
     QTest::newRow("scope") << u"2"_s << u"1"_s << u"2"_s << false << u"类外"_s
+                           << u"（不属于本规程适用范围）"_s
                            << u"不属于本规程适用范围（pwV < 2.5 MPa·L）：类外"_s
                            << QStringList{u"仅改变容积 V：减小不变；≥ 1.25 L 为 Ⅰ 类"_s};
     QTest::newRow("no row") << u"30"_s << u"0.09"_s << u"30"_s << false << u"类外"_s
+                            << u"（在适用范围内，但不在分类表的任何一行）"_s
                             << u"第一组介质，V < 0.1 L，不在表中任何容积档内：类外"_s
                             << QStringList{u"仅改变容积 V：减小不变；≥ 0.1 L 为 Ⅰ 类"_s};
 }
@@ -257,6 +263,7 @@ void TestCalculatorReason::reasonAfterCalculation()
     QFETCH(QString, pw);
     QFETCH(bool, group2);
     QFETCH(QString, result);
+    QFETCH(QString, kind);
     QFETCH(QString, rule);
     QFETCH(QStringList, changes);
 
@@ -268,7 +275,7 @@ void TestCalculatorReason::reasonAfterCalculation()
     QCOMPARE(text3->text(), result);
     const QString tip = text3->toolTip();
     const QStringList lines = tip.split(u'\n');
-    QCOMPARE(lines.first(), u"结果：本设备属于%1容器。"_s.arg(result));
+    QCOMPARE(lines.first(), u"结果："_s + result + kind);
     // The nearest changes of class follow the deciding rule.
     const qsizetype ruleLine = lines.indexOf(u"判定依据："_s + rule);
     QVERIFY2(ruleLine > 0, qPrintable(tip));
@@ -292,7 +299,7 @@ void TestCalculatorReason::tooltipShowsOnHover()
     QVERIFY(Qt::mightBeRichText(shown));
     const qsizetype image = shown.indexOf(u"<img "_s);
     QVERIFY(image >= 0);
-    QVERIFY(image < shown.indexOf(u"结果：本设备属于Ⅱ 类容器。"_s));
+    QVERIFY(image < shown.indexOf(u"结果：Ⅱ 类"_s));
     QTextDocument document;
     document.setHtml(shown);
     QVERIFY2(document.toPlainText().contains(text3->toolTip()), qPrintable(document.toPlainText()));
@@ -313,12 +320,11 @@ void TestCalculatorReason::secondCalculationReplacesTheFirst()
 
     calculate(u"10"_s, u"25"_s, u"10"_s);
     const QString reason = control<QLineEdit>("Text3")->toolTip();
-    QVERIFY2(reason.startsWith(u"结果：本设备属于Ⅲ 类容器。\n设计压力 p：输入“10”"_s),
-             qPrintable(reason));
+    QVERIFY2(reason.startsWith(u"结果：Ⅲ 类\n设计压力 p：输入“10”"_s), qPrintable(reason));
     const VesselInput second =
         formVessel(10, 25, 10, CheckState::On, CheckState::Off, MediumGroup::Group1);
     const auto chart = [&second](qreal ratio) {
-        QImage image = ui::drawClassChart(second, decideVessel(second), ratio);
+        QImage image = ui::drawClassChart(classMap(second), decideVessel(second), ratio);
         image.setDevicePixelRatio(1);
         return image;
     };
@@ -333,7 +339,7 @@ void TestCalculatorReason::secondCalculationReplacesTheFirst()
     // The HTML carries these same words and PNG bytes (menuCopiesTheReason).
     menuItem(openText3Menu(), kCopyReason)->trigger();
     const QMimeData *data = QGuiApplication::clipboard()->mimeData();
-    QCOMPARE(data->text(), reason + kMadeBy);
+    QCOMPARE(data->text(), reason + madeBy());
     QVERIFY2(QImage::fromData(data->data(u"image/png"_s), "PNG") == chart(2),
              "the copied picture is not the second's chart");
 }
@@ -374,7 +380,7 @@ void TestCalculatorReason::errorLeavesThePreviousReason()
     QMenu *menu = openText3Menu();
     QVERIFY(menu);
     menuItem(menu, kCopyReason)->trigger();
-    QCOMPARE(QGuiApplication::clipboard()->text(), tip + kMadeBy);
+    QCOMPARE(QGuiApplication::clipboard()->text(), tip + madeBy());
 }
 
 void TestCalculatorReason::typingChangesNothing()
@@ -467,7 +473,7 @@ void TestCalculatorReason::menuCopiesTheReason()
     QGuiApplication::clipboard()->clear();
     copy->trigger();
     const QString copied = QGuiApplication::clipboard()->text();
-    QCOMPARE(copied, text3->toolTip() + kMadeBy);
+    QCOMPARE(copied, text3->toolTip() + madeBy());
 
     // Three forms at once: the words, the chart with the words, the chart.
     const QMimeData *data = QGuiApplication::clipboard()->mimeData();
@@ -482,7 +488,10 @@ void TestCalculatorReason::menuCopiesTheReason()
     document.setHtml(data->html());
     QVERIFY(document.toPlainText().contains(copied));
     QVERIFY(pointPixels(data->html()) > 30);
-    QVERIFY(copied.startsWith(u"结果：本设备属于Ⅱ 类容器。\n"_s));
+    QVERIFY(copied.startsWith(u"结果：Ⅱ 类\n"_s));
+    // Both answers, so that a checker can enter the vessel again.
+    QVERIFY(copied.contains(u"\n盛装介质为气体、液化气体或最高工作温度不低于标准沸点的液体：是\n"
+                            u"属于本规程1.4条适用范围：否\n"_s));
     QVERIFY(
         copied.contains(u"判定依据：第一组介质，25 L ≤ V < 5000 L，0.1 MPa ≤ p < 10 MPa：Ⅱ 类"_s));
 }
@@ -532,7 +541,7 @@ void TestCalculatorReason::keysShowTheReason()
 // text and as HTML, and no empty image.
 void TestCalculatorReason::copyWithoutTheChart()
 {
-    const QString reason = u"结果：本设备属于Ⅱ 类容器。\n判定依据：……"_s;
+    const QString reason = u"结果：Ⅱ 类\n判定依据：……"_s;
     const std::unique_ptr<QMimeData> data(ui::reasonMimeData(reason, QImage()));
     QCOMPARE(data->text(), reason);
     QVERIFY(!data->html().contains(u"<img"_s));

@@ -1,6 +1,5 @@
 // The calculator window driven as a person drives it: by keys and clicks on
 // the controls, found by their names.
-#include "controls.h"
 #include "fakenavigator.h"
 #include "modalcatcher.h"
 
@@ -71,7 +70,7 @@ private slots:
 private:
     template <typename T> T *control(const QString &name) const
     {
-        return korvane::test::control<T>(*m_window, name);
+        return korvane::ui::findControl<T>(*m_window, name);
     }
     QLineEdit *box(const QString &name) const { return control<QLineEdit>(name); }
     void type(const QString &name, const QString &text);

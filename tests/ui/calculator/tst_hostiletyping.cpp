@@ -1,7 +1,6 @@
 // What a careless or hostile user puts into the calculator's boxes: typed,
 // pasted or inserted, then "计算". Each entry gives a result or the error
 // box, the window goes on working, and no box loses what it holds.
-#include "controls.h"
 #include "fakenavigator.h"
 #include "modalcatcher.h"
 
@@ -64,7 +63,7 @@ private slots:
 private:
     QLineEdit *box(const QString &name) const
     {
-        return korvane::test::control<QLineEdit>(*m_window, name);
+        return korvane::ui::findControl<QLineEdit>(*m_window, name);
     }
     void enter(const QString &name, const QString &text, Entry how);
     void calculate() const;

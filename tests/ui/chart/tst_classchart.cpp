@@ -1,6 +1,7 @@
 // The class chart: its areas against the rules, the vessel's point against
 // its values, and the whole chart against reviewed pictures.
 #include "reviewedpicture.h"
+#include "vessels.h"
 
 #include "classchart.h"
 #include "fonts.h"
@@ -19,12 +20,6 @@ Q_DECLARE_METATYPE(MediumGroup)
 Q_DECLARE_METATYPE(VesselInput)
 
 namespace {
-
-// A vessel whose working pressure is its design pressure, as most are.
-VesselInput at(MediumGroup group, float p, float V)
-{
-    return formVessel(p, V, p, CheckState::On, CheckState::Off, group);
-}
 
 // Where a pixel lies as the chart lays it out: the title above the p axis's
 // title, the caption below the V axis's; in the plot, the class areas' fills
@@ -69,17 +64,18 @@ void TestClassChart::areasFollowTheRules_data()
 {
     QTest::addColumn<VesselInput>("in");
     QTest::addColumn<qreal>("ratio");
+    QTest::addColumn<bool>("tableAlone"); // nothing in scope: the chart shows the group table
     using enum MediumGroup;
     const VesselInput lowWorking =
         formVessel(2, 1000, 0.25, CheckState::On, CheckState::Off, Group1);
     const VesselInput clause14 = formVessel(1, 100, 1, CheckState::On, CheckState::On, Group2);
     const VesselInput noMedium = formVessel(1, 100, 1, CheckState::Off, CheckState::Off, Group2);
-    QTest::newRow("group 1") << at(Group1, 2, 10000) << 1.0;
-    QTest::newRow("group 1, ratio 2") << at(Group1, 2, 10000) << 2.0;
-    QTest::newRow("group 2") << at(Group2, 0.5f, 2e5f) << 1.0;
-    QTest::newRow("group 1, pw cuts the map") << lowWorking << 1.0;
-    QTest::newRow("group 2, clause 1.4, ratio 2") << clause14 << 2.0;
-    QTest::newRow("group 2, the table alone") << noMedium << 1.0;
+    QTest::newRow("group 1") << test::vessel(2, 10000, 2, Group1) << 1.0 << false;
+    QTest::newRow("group 1, ratio 2") << test::vessel(2, 10000, 2, Group1) << 2.0 << false;
+    QTest::newRow("group 2") << test::vessel(0.5f, 2e5f, 0.5f, Group2) << 1.0 << false;
+    QTest::newRow("group 1, pw cuts the map") << lowWorking << 1.0 << false;
+    QTest::newRow("group 2, clause 1.4, ratio 2") << clause14 << 2.0 << false;
+    QTest::newRow("group 2, the table alone") << noMedium << 1.0 << true;
 }
 
 // Every pixel of the plot shows the colour of the class the rules give the
@@ -90,6 +86,7 @@ void TestClassChart::areasFollowTheRules()
 {
     QFETCH(VesselInput, in);
     QFETCH(qreal, ratio);
+    QFETCH(bool, tableAlone);
 
     const chart::Geometry geometry = ui::chartGeometry();
     QImage image(ui::chartSize() * ratio, QImage::Format_RGB32);
@@ -103,9 +100,8 @@ void TestClassChart::areasFollowTheRules()
     const auto classAt = [&](QPointF at) {
         const float p = float(geometry.pressureAt(at.y())), V = float(geometry.volumeAt(at.x()));
         return decideVessel(
-                   map.tableOnly
-                       ? formVessel(p, V, 1e30, CheckState::On, CheckState::Off, in.group)
-                       : formVessel(p, V, in.pw, in.mediumState, in.clause14State, in.group))
+                   tableAlone ? formVessel(p, V, 1e30, CheckState::On, CheckState::Off, in.group)
+                              : formVessel(p, V, in.pw, in.mediumState, in.clause14State, in.group))
             .result;
     };
     constexpr double edge = 1.5;
@@ -165,8 +161,8 @@ void TestClassChart::pointLiesAtItsValues()
     QFETCH(float, V);
     QFETCH(qreal, ratio);
 
-    const VesselInput in = at(MediumGroup::Group1, p, V);
-    const QImage image = ui::drawClassChart(in, decideVessel(in), ratio);
+    const VesselInput in = test::vessel(p, V, p, MediumGroup::Group1);
+    const QImage image = ui::drawClassChart(classMap(in), decideVessel(in), ratio);
     QCOMPARE(image.size(), ui::chartSize() * ratio);
     QRect disc;
     for (int y = 0; y < image.height(); ++y) {
@@ -206,22 +202,27 @@ void TestClassChart::looksAsReviewed_data()
     const VesselInput lowWorking = formVessel(2, 15, 0.25, On, Off, Group1);
     // Every class of both groups, both captions of the rules that decide
     // without the chart, the arrows out of the plot, both pixel ratios.
-    QTest::newRow("group 1, class I") << at(Group1, 1, 10) << 1.0 << u"group1-class1.png"_s;
+    QTest::newRow("group 1, class I")
+        << test::vessel(1, 10, 1, Group1) << 1.0 << u"group1-class1.png"_s;
     QTest::newRow("group 1, class II, ratio 2")
-        << at(Group1, 0.5f, 1000) << 2.0 << u"group1-class2-ratio2.png"_s;
-    QTest::newRow("group 1, class III") << at(Group1, 1.6f, 31250) << 1.0 << u"group1-class3.png"_s;
-    QTest::newRow("group 1, in no row") << at(Group1, 30, 0.09f) << 1.0 << u"group1-no-row.png"_s;
+        << test::vessel(0.5f, 1000, 0.5f, Group1) << 2.0 << u"group1-class2-ratio2.png"_s;
+    QTest::newRow("group 1, class III")
+        << test::vessel(1.6f, 31250, 1.6f, Group1) << 1.0 << u"group1-class3.png"_s;
+    QTest::newRow("group 1, in no row")
+        << test::vessel(30, 0.09f, 30, Group1) << 1.0 << u"group1-no-row.png"_s;
     QTest::newRow("group 1, scope test") << noMedium << 1.0 << u"group1-scope.png"_s;
     QTest::newRow("group 1, pw cuts the map") << lowWorking << 1.0 << u"group1-low-pw.png"_s;
     QTest::newRow("group 1, V beyond the right")
-        << at(Group1, 2, 1e12f) << 1.0 << u"group1-beyond-right.png"_s;
-    QTest::newRow("group 2, class I") << at(Group2, 1, 1000) << 1.0 << u"group2-class1.png"_s;
-    QTest::newRow("group 2, class II") << at(Group2, 5, 1000) << 1.0 << u"group2-class2.png"_s;
+        << test::vessel(2, 1e12f, 2, Group1) << 1.0 << u"group1-beyond-right.png"_s;
+    QTest::newRow("group 2, class I")
+        << test::vessel(1, 1000, 1, Group2) << 1.0 << u"group2-class1.png"_s;
+    QTest::newRow("group 2, class II")
+        << test::vessel(5, 1000, 5, Group2) << 1.0 << u"group2-class2.png"_s;
     QTest::newRow("group 2, class III, ratio 2")
-        << at(Group2, 20, 100) << 2.0 << u"group2-class3-ratio2.png"_s;
+        << test::vessel(20, 100, 20, Group2) << 2.0 << u"group2-class3-ratio2.png"_s;
     QTest::newRow("group 2, clause 1.4") << clause14 << 1.0 << u"group2-clause14.png"_s;
     QTest::newRow("group 2, p beyond the top, ratio 2")
-        << at(Group2, 5000, 100) << 2.0 << u"group2-beyond-top-ratio2.png"_s;
+        << test::vessel(5000, 100, 5000, Group2) << 2.0 << u"group2-beyond-top-ratio2.png"_s;
 }
 
 void TestClassChart::looksAsReviewed()
@@ -235,7 +236,7 @@ void TestClassChart::looksAsReviewed()
     if (const QString other = test::otherSetting({{sample, ui::songFont(9)}}); !other.isEmpty())
         QSKIP(qPrintable(u"the reviewed pictures cannot be drawn here: "_s + other));
     const QString difference =
-        test::differenceFromReviewed(ui::drawClassChart(in, decideVessel(in), ratio),
+        test::differenceFromReviewed(ui::drawClassChart(classMap(in), decideVessel(in), ratio),
                                      QStringLiteral(KORVANE_PICTURES_DIR) + u'/' + file, chartPart);
     QVERIFY2(difference.isEmpty(), qPrintable(difference));
 }
