@@ -3,6 +3,7 @@
 // arithmetic, on a dense grid holding every limit and its single-precision
 // neighbours.
 #include "vessel.h"
+#include "vessels.h"
 
 #include <QTest>
 
@@ -206,9 +207,7 @@ void TestStaircase::namedPoints_data()
     QTest::addColumn<float>("p");
     QTest::addColumn<float>("V");
 
-    const auto below = [](float x) {
-        return std::nextafter(x, 0.0f);
-    };
+    using test::below;
     // pV = 1.6 × 31249.998 is 49999.9976 exactly and rounds to 49999.996: both
     // readings stay below the limit, so both give class Ⅱ.
     QTest::newRow("group 1, p 1.6, V just below 31250")
