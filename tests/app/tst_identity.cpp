@@ -53,10 +53,9 @@ void TestIdentity::names()
 {
     QCOMPARE(QCoreApplication::applicationName(), u"Korvane"_s);
     QVERIFY(!QCoreApplication::organizationName().isEmpty());
-    // Written out, not taken from the build: the version the Windows version
-    // record and the package carry too, and the name the desktop entry is
-    // found by.
-    QCOMPARE(QCoreApplication::applicationVersion(), u"1.00"_s);
+    // The version the build declares, which the Windows version record and
+    // the package carry too, and the name the desktop entry is found by.
+    QCOMPARE(QCoreApplication::applicationVersion(), QStringLiteral(KORVANE_VERSION_STRING));
     QCOMPARE(QGuiApplication::desktopFileName(), u"com.example.Korvane"_s);
 }
 

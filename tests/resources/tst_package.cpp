@@ -88,7 +88,7 @@ void TestPackage::controlFields_data()
     bool ok = false;
     const QString arch = runOrFail(u"dpkg"_s, {u"--print-architecture"_s}, &ok).trimmed();
     QTest::newRow("Package") << u"Package"_s << u"korvane"_s;
-    QTest::newRow("Version") << u"Version"_s << u"1.00"_s;
+    QTest::newRow("Version") << u"Version"_s << QStringLiteral(KORVANE_VERSION_STRING);
     QTest::newRow("Architecture") << u"Architecture"_s << arch;
 }
 
