@@ -162,9 +162,10 @@ test-sanitize: deps
 
 # korvane.exe for 64-bit Windows with its deploy folder, zip and installer, in
 # $(WINDOWS_DIR). Qt for Windows is built once from Debian's qt6-base source
-# into ~/.cache/korvane (12 to 25 minutes on two cores: see
-# docs/windows-build.md) and reused afterwards. python3-markdown turns the
-# user's guide and the changes into the HTML pages the folder ships.
+# into ~/.cache/korvane (13 to 26 minutes in the runs measured on two cores,
+# longer on a busy machine: see docs/windows-build.md) and reused afterwards.
+# python3-markdown turns the user's guide and the changes into the HTML pages
+# the folder ships.
 WINDOWS_DIR ?= build-windows
 WINDOWS_PACKAGES := g++-mingw-w64-x86-64-posix ninja-build nsis qt6-translations-l10n python3 \
     python3-markdown

@@ -90,8 +90,9 @@ if [ -f "$prefix/.korvane-complete" ]; then
 fi
 
 say "no Qt for Windows in $prefix yet: building it from Debian's qt6-base $qt_source_version."
-say "This happens once per cache and takes long (about 830 build steps: 12 to 25 minutes"
-say "on two cores). Later runs reuse the cache."
+say "This happens once per cache and takes long (about 830 build steps: 13 to 26 minutes"
+say "in the runs measured on two cores, longer on a busy machine; see docs/windows-build.md)."
+say "Later runs reuse the cache."
 
 # apt-get source needs a deb-src entry for the suite the host Qt came from.
 have_source() {
