@@ -1,9 +1,10 @@
 #!/usr/bin/python3
 """Reads the Windows resources back from built executables with pefile and
 checks what Explorer shows: the icon images, the version record and the
-application manifest. An installer's version is the one its name carries.
+application manifest. An installer's version is the one its name carries,
+and the program's is the first installer's, the one built with it.
 
-    check_resources.py korvane.exe korvane-1.00-setup.exe [korvane-1.01-setup.exe ...]
+    check_resources.py korvane.exe korvane-VERSION-setup.exe [korvane-OTHER-setup.exe ...]
 """
 import re
 import struct
@@ -99,7 +100,13 @@ def check_version(pe, label, strings_wanted, code_page=None, numbers=(1, 0)):
           f"{label}: translation {wanted} (got {translations})")
 
 
-def check_program(path):
+def installer_version(path):
+    """The version an installer's name carries: its text and its two numbers."""
+    found = re.search(r"korvane-(\d+)\.(\d+)-setup\.exe$", path)
+    return f"{found[1]}.{found[2]}", (int(found[1]), int(found[2]))
+
+
+def check_program(path, version):
     pe = pefile.PE(path)
     label = path.rsplit("/", 1)[-1]
     check(pe.FILE_HEADER.Machine == 0x8664, f"{label}: x86-64")
@@ -107,7 +114,7 @@ def check_program(path):
     images = icon_images(pe)
     check(images == [(16, 16, 4), (32, 32, 1), (32, 32, 4)],
           f"{label}: icon images 32x32 2 colours, 32x32 and 16x16 16 colours (got {images})")
-    check_version(pe, label, {"FileVersion": "1.00", "ProductVersion": "1.00",
+    check_version(pe, label, {"FileVersion": version, "ProductVersion": version,
                               "ProductName": "Korvane 压力容器类别计算器",
                               "FileDescription": "压力容器类别计算器（TSG R0004-2009）"},
                   code_page=1200)
@@ -122,17 +129,16 @@ def check_installer(path):
     label = path.rsplit("/", 1)[-1]
     check(pe.OPTIONAL_HEADER.Subsystem == 2, f"{label}: GUI subsystem")
     check(len(icon_images(pe)) >= 1, f"{label}: carries an icon")
-    version = re.search(r"korvane-(\d+)\.(\d+)-setup\.exe$", label)
-    check_version(pe, label, {"ProductVersion": f"{version[1]}.{version[2]}",
-                              "ProductName": "Korvane 压力容器类别计算器"},
-                  numbers=(int(version[1]), int(version[2])))
+    text, numbers = installer_version(label)
+    check_version(pe, label, {"ProductVersion": text, "ProductName": "Korvane 压力容器类别计算器"},
+                  numbers=numbers)
     # Administrators are asked once; other users are not asked, and install for themselves.
     check('requestedExecutionLevel level="highestAvailable"' in manifest(pe),
           f"{label}: asks Windows for administrator rights only of administrators")
 
 
 if __name__ == "__main__":
-    check_program(sys.argv[1])
+    check_program(sys.argv[1], installer_version(sys.argv[2])[0])
     for installer in sys.argv[2:]:
         check_installer(installer)
     print(f"resources: {len(failures)} failed")
