@@ -29,18 +29,51 @@ PACKAGES += python3-pyatspi at-spi2-core dbus xvfb
 # the locale sources in `locales`.
 PACKAGES += locales
 
-# Run as root (through sudo, su or a root login) in a work tree that belongs
-# to a normal user, only `deps` runs as root: every other recipe runs as the
-# tree's owner, so that no window opens as root and no build folder is left
-# that its owner cannot write.
-TREE_OWNER := $(shell stat -c %U . 2>/dev/null)
-ifeq ($(shell id -u),0)
-ifneq ($(filter-out root UNKNOWN,$(TREE_OWNER)),)
+# Who builds. Run as root (through sudo, su or a root login) in a tree that
+# belongs to another user, make installs the packages (`deps`) as root and
+# does everything else as the tree's owner: no window opens as root and
+# nothing in the tree becomes root's. The owner is taken by number, so that
+# one with no account here, whom root cannot become, is noticed: make then
+# refuses rather than build as root.
+MAKE_UID := $(shell id -u)
+TREE_UID := $(shell stat -c %u .)
+BUILDER_UID := $(MAKE_UID)
+BUILDER := $(shell id -un)
+AS_OWNER := $(and $(filter 0,$(MAKE_UID)),$(filter-out 0,$(TREE_UID)))
+ifneq ($(AS_OWNER),)
+BUILDER_UID := $(TREE_UID)
+BUILDER := $(shell getent passwd $(TREE_UID) | cut -d: -f1)
+ifeq ($(BUILDER),)
+SWITCH_FAULT := it has no account here
+else
+SWITCH_FAULT := $(shell /usr/sbin/runuser -u $(BUILDER) -- true 2>&1 || echo runuser -u $(BUILDER) fails)
+endif
+endif
+
+empty :=
+define CANNOT_SWITCH
+make: this tree, $(CURDIR), belongs to user number $(TREE_UID), and root
+cannot become that user: $(SWITCH_FAULT). Run as root, make builds in
+another user's tree only as that user, never as root: nothing was done.
+Give the tree to the user who is to build in it, then run make again:
+$(empty)    chown -R $(or $(SUDO_USER),NAME): $(CURDIR)
+$(if $(SUDO_USER),,(NAME: that user's login name.))
+endef
+ifneq ($(SWITCH_FAULT),)
+ifneq ($(filter-out deps,$(or $(MAKECMDGOALS),all)),)
+$(info $(CANNOT_SWITCH))
+$(error root cannot become the tree's owner)
+endif
+# `make deps` alone: packages only, as root, nothing in the tree.
+AS_OWNER :=
+endif
+
+ifneq ($(AS_OWNER),)
+# From here on every recipe but deps' runs as the owner.
 SHELL := /usr/sbin/runuser
-.SHELLFLAGS := -u $(TREE_OWNER) -- /bin/sh -c
+.SHELLFLAGS := -u $(BUILDER) -- /bin/sh -c
 deps: SHELL := /bin/sh
 deps: .SHELLFLAGS := -c
-endif
 endif
 
 .PHONY: all deps configure build run test accept-pictures screenshots clean bench fuzz test-sanitize \
