@@ -3,15 +3,6 @@
 
 BUILD_DIR ?= build
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
-# Every time stamp the build writes (Qt's resource compiler, the files in the
-# package and the zip, strip's in the Windows binaries) is the commit's, so
-# that the same commit builds to the same bytes (see docs/release.md).
-ifeq ($(origin SOURCE_DATE_EPOCH),undefined)
-SOURCE_DATE_EPOCH := $(shell git log -1 --format=%ct 2>/dev/null)
-endif
-ifneq ($(SOURCE_DATE_EPOCH),)
-export SOURCE_DATE_EPOCH
-endif
 
 # Compiler, CMake, Qt 6, the Song-style Chinese face the windows stand in
 # with, and DejaVu Sans, Qt's standard face here: the faces that the windows'
@@ -69,11 +60,22 @@ AS_OWNER :=
 endif
 
 ifneq ($(AS_OWNER),)
-# From here on every recipe but deps' runs as the owner.
+# From here on every recipe but deps', and every $(shell) below, runs as the owner.
 SHELL := /usr/sbin/runuser
 .SHELLFLAGS := -u $(BUILDER) -- /bin/sh -c
 deps: SHELL := /bin/sh
 deps: .SHELLFLAGS := -c
+endif
+
+# Every time stamp the build writes (Qt's resource compiler, the files in the
+# package and the zip, strip's in the Windows binaries) is the commit's, so
+# that the same commit builds to the same bytes (see docs/release.md). Read
+# as the builder: git refuses another user's tree.
+ifeq ($(origin SOURCE_DATE_EPOCH),undefined)
+SOURCE_DATE_EPOCH := $(shell git log -1 --format=%ct 2>/dev/null)
+endif
+ifneq ($(SOURCE_DATE_EPOCH),)
+export SOURCE_DATE_EPOCH
 endif
 
 .PHONY: all deps configure build run test accept-pictures screenshots clean bench fuzz test-sanitize \
