@@ -22,10 +22,10 @@ PACKAGES += locales
 
 # Who builds. Run as root (through sudo, su or a root login) in a tree that
 # belongs to another user, make installs the packages (`deps`) as root and
-# does everything else as the tree's owner: no window opens as root and
-# nothing in the tree becomes root's. The owner is taken by number, so that
-# one with no account here, whom root cannot become, is noticed: make then
-# refuses rather than build as root.
+# does everything else as the tree's owner, in the owner's own environment:
+# no window opens as root and nothing in the tree becomes root's. The owner
+# is taken by number, so that one with no account here, whom root cannot
+# become, is noticed: make then refuses rather than build as root.
 MAKE_UID := $(shell id -u)
 TREE_UID := $(shell stat -c %u .)
 BUILDER_UID := $(MAKE_UID)
@@ -60,9 +60,24 @@ AS_OWNER :=
 endif
 
 ifneq ($(AS_OWNER),)
+# The display's key: the XAUTHORITY the invoker had, else under sudo the
+# invoker's ~/.Xauthority, if the owner may read it; else none, and Xlib
+# takes the owner's own ~/.Xauthority.
+SUDO_USER_HOME := $(if $(SUDO_USER),$(shell getent passwd $(SUDO_USER) | cut -d: -f6))
+OWNER_XAUTHORITY := $(shell /usr/sbin/runuser -u $(BUILDER) -- sh -c \
+    'for f; do if [ -r "$$f" ]; then echo "$$f"; exit; fi; done' - \
+    $(XAUTHORITY) $(if $(SUDO_USER_HOME),$(SUDO_USER_HOME)/.Xauthority))
+OWNER_RUNTIME_DIR := $(wildcard /run/user/$(TREE_UID))
+# runuser sets the owner's HOME, USER and LOGNAME. Root's D-Bus session,
+# runtime folder (which Qt refuses: not the owner's) and XDG folders go; the
+# owner's runtime folder comes in where its login session made one.
+OWNER_ENV := env -u DBUS_SESSION_BUS_ADDRESS -u XDG_RUNTIME_DIR -u XAUTHORITY \
+    -u XDG_CONFIG_HOME -u XDG_CACHE_HOME -u XDG_DATA_HOME -u XDG_STATE_HOME \
+    $(if $(OWNER_RUNTIME_DIR),XDG_RUNTIME_DIR=$(OWNER_RUNTIME_DIR)) \
+    $(if $(OWNER_XAUTHORITY),XAUTHORITY=$(OWNER_XAUTHORITY))
 # From here on every recipe but deps', and every $(shell) below, runs as the owner.
 SHELL := /usr/sbin/runuser
-.SHELLFLAGS := -u $(BUILDER) -- /bin/sh -c
+.SHELLFLAGS := -u $(BUILDER) -- $(OWNER_ENV) /bin/sh -c
 deps: SHELL := /bin/sh
 deps: .SHELLFLAGS := -c
 endif
@@ -121,9 +136,14 @@ configure: deps $(BUILD_DIR)/CMakeCache.txt
 build: configure
 	cmake --build $(BUILD_DIR) --parallel $(JOBS)
 
+# Run as root for another user, the window opens as that user, who needs the
+# display's key: say so if it fails.
 run: build
 	@if [ -n "$$DISPLAY$$WAYLAND_DISPLAY" ]; then \
-	    exec $(BUILD_DIR)/bin/korvane; \
+	    $(if $(AS_OWNER),,exec) $(BUILD_DIR)/bin/korvane && exit; \
+	    echo "make: Korvane, run as $(BUILDER), ended with an error. If its window did not open:"; \
+	    echo "the display's key (XAUTHORITY, now $${XAUTHORITY:-~$(BUILDER)/.Xauthority}) must be one $(BUILDER) can read."; \
+	    exit 1; \
 	fi; \
 	if ! log=$$($(BUILD_DIR)/bin/korvane-screenshots $(BUILD_DIR)/screenshots 2>&1); then \
 	    echo "$$log"; exit 1; \
