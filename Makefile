@@ -100,6 +100,7 @@ all: build
 
 # Installs the missing packages: as root directly, otherwise through sudo
 # (one password prompt); where neither can, prints the commands for root.
+FOLDERS.deps =
 deps:
 	@if ! command -v dpkg-query >/dev/null 2>&1; then \
 	    echo "Not a Debian system: install the packages that README.md names under"; \
@@ -178,6 +179,7 @@ screenshots: build
 # printed beside their figures; a missed one does not fail the command.
 BENCH_DIR ?= build-release
 BENCH_RUNS ?= 20
+FOLDERS.bench = $(BENCH_DIR)
 bench: PACKAGES += xvfb libx11-dev libxdamage-dev
 bench: deps
 	cmake -S . -B $(BENCH_DIR) -DCMAKE_BUILD_TYPE=Release -DKORVANE_BENCH=ON
@@ -195,6 +197,7 @@ FUZZ_DIR ?= build-fuzz
 FUZZ_JOBS ?= 2
 FUZZ_RUNS ?= 10000000
 FUZZ_SECONDS ?= 600
+FOLDERS.fuzz = $(FUZZ_DIR)
 fuzz: PACKAGES += clang libclang-rt-14-dev
 fuzz: deps
 	cmake -S tests/fuzz -B $(FUZZ_DIR) -DCMAKE_CXX_COMPILER=clang++
@@ -205,6 +208,7 @@ fuzz: deps
 # Everything built with the address and undefined-behaviour sanitizers
 # (leaks included), and the whole suite run on it. Any report fails its test.
 SANITIZE_DIR ?= build-sanitize
+FOLDERS.test-sanitize = $(SANITIZE_DIR)
 SANITIZE_FLAGS := -fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=all
 test-sanitize: deps
 	cmake -S . -B $(SANITIZE_DIR) -DCMAKE_BUILD_TYPE=Debug \
@@ -221,6 +225,9 @@ test-sanitize: deps
 # docs/windows-build.md) and reused afterwards. python3-markdown turns the
 # user's guide and the changes into the HTML pages the folder ships.
 WINDOWS_DIR ?= build-windows
+FOLDERS.windows = $(WINDOWS_DIR)
+FOLDERS.test-windows = $(WINDOWS_DIR)
+FOLDERS.windows-screenshots = $(WINDOWS_DIR)
 WINDOWS_PACKAGES := g++-mingw-w64-x86-64-posix ninja-build nsis qt6-translations-l10n python3 \
     python3-markdown
 windows: PACKAGES += $(WINDOWS_PACKAGES)
@@ -246,6 +253,7 @@ package: build
 # Every file a user downloads, built from the commit checked out (a tree
 # with changes not committed is refused), into build/release/ with
 # SHA256SUMS and BUILDINFO.txt beside them. See docs/release.md.
+FOLDERS.release = build
 release: PACKAGES += $(WINDOWS_PACKAGES)
 release: deps
 	JOBS=$(JOBS) tools/release/release.sh
@@ -253,6 +261,7 @@ release: deps
 # `make release` twice, from two fresh clones of HEAD at different paths, a
 # minute apart and with different umasks, HOMEs and time zones; compares
 # every file, and shows where two differ. Not in CI: it doubles the build.
+FOLDERS.check-reproducible = $(or $(REPRODUCIBLE_DIR),build-reproducible)
 check-reproducible: PACKAGES += $(WINDOWS_PACKAGES) diffoscope-minimal
 check-reproducible: deps
 	JOBS=$(JOBS) tools/release/check-reproducible.sh
@@ -261,5 +270,37 @@ check-reproducible: deps
 icon: configure
 	cmake --build $(BUILD_DIR) --target icon
 
+FOLDERS.clean = $(BUILD_DIR) $(BENCH_DIR) $(FUZZ_DIR) $(SANITIZE_DIR) $(WINDOWS_DIR)
 clean:
-	rm -rf $(BUILD_DIR) $(BENCH_DIR) $(FUZZ_DIR) $(SANITIZE_DIR) $(WINDOWS_DIR)
+	rm -rf $(FOLDERS.clean)
+
+# The build folders that the goals given use (FOLDERS.goal, else BUILD_DIR),
+# checked before anything is installed or built: something in one that the
+# builder does not own (left by an older make run as root) or a folder it may
+# not write would stop the build halfway. Root may write anything; a builder
+# in another's tree has other troubles.
+GOAL_FOLDERS := $(sort $(foreach goal,$(or $(MAKECMDGOALS),all),$(if \
+    $(filter undefined,$(origin FOLDERS.$(goal))),$(BUILD_DIR),$(FOLDERS.$(goal)))))
+# In folder $1, the first thing that is not the builder's; the first folder
+# that the builder may not write.
+not_owned = $(shell find $1 ! -user $(BUILDER_UID) -printf '%p, owned by %u' -quit 2>&1)
+not_writable = $(shell find $1 -type d ! -writable -printf '%p, a folder not writable' -quit 2>&1)
+# Command $1 as root, as the invoker would type it.
+as_root = $(if $(filter 0,$(MAKE_UID)),$(if $(SUDO_USER),sudo )$1,$(if $(shell command -v sudo),sudo $1,su -c '$1'))
+# Build folder $1, what in it the builder may not write ($2), the command that mends it ($3).
+define FOLDER_FAULT
+make: $(BUILDER) may not write in the build folder $1 ($2):
+nothing was built. Mend it with
+$(empty)    $3
+and run make again.
+endef
+# Says so and gives $1 where there is such a fault.
+fault_in = $(if $2,$(info $(call FOLDER_FAULT,$1,$2,$3))$1)
+folder_fault = $(or $(call fault_in,$1,$(call not_owned,$1),$(call as_root,chown -R $(BUILDER): $(abspath $1))), \
+    $(call fault_in,$1,$(call not_writable,$1),chmod -R u+w $(abspath $1)))
+ifeq ($(BUILDER_UID),$(filter-out 0,$(TREE_UID)))
+FAULTY_FOLDERS := $(foreach folder,$(wildcard $(GOAL_FOLDERS)),$(call folder_fault,$(folder)))
+ifneq ($(strip $(FAULTY_FOLDERS)),)
+$(error nothing built: $(BUILDER) may not write in $(strip $(FAULTY_FOLDERS)))
+endif
+endif
