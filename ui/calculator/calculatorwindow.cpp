@@ -13,6 +13,7 @@
 #include <QCheckBox>
 #include <QClipboard>
 #include <QCloseEvent>
+#include <QCursor>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -219,6 +220,9 @@ void CalculatorWindow::showReasonTip()
         return;
     }
     QToolTip::showText(m_text3->mapToGlobal(QPoint(0, m_text3->height())), richTip(), m_text3);
+    // Ahead of the tooltip's own filter, which a new tooltip installs.
+    qApp->removeEventFilter(this);
+    qApp->installEventFilter(this);
 }
 
 void CalculatorWindow::closeReasonTip()
@@ -261,6 +265,13 @@ bool CalculatorWindow::eventFilter(QObject *watched, QEvent *event)
     // tooltip wherever the focus is; Esc does nothing else.
     if (m_keyClosesTip && event->type() == QEvent::MouseButtonPress)
         closeReasonTip();
+    // A tooltip hides when the pointer leaves a window. Opening under the
+    // pointer, as after a click on the menu, it made the pointer leave.
+    if (m_keyClosesTip && event->type() == QEvent::Leave && watched == windowHandle()) {
+        const QWindow *under = QGuiApplication::topLevelAt(QCursor::pos());
+        if (under && under->type() == Qt::ToolTip)
+            return true;
+    }
     if (event->type() == QEvent::KeyPress) {
         const auto *key = static_cast<QKeyEvent *>(event);
         const bool modifier = key->key() >= Qt::Key_Shift && key->key() <= Qt::Key_ScrollLock;

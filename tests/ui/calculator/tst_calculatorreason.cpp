@@ -15,6 +15,7 @@
 #include <QCheckBox>
 #include <QClipboard>
 #include <QContextMenuEvent>
+#include <QCursor>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -123,6 +124,7 @@ private slots:
     void menuCopiesTheReason();
     void keysShowTheReason_data();
     void keysShowTheReason();
+    void clickShowsTheReason();
     void copyWithoutTheChart();
     void windowLooksTheSame();
 
@@ -542,6 +544,22 @@ void TestCalculatorReason::keysShowTheReason()
     QTRY_VERIFY(!QToolTip::isVisible());
     // The same tooltip, chart and reason, as hovering shows.
     QCOMPARE(shown, hoverText3());
+    QToolTip::hideText();
+}
+
+// By mouse the tooltip opens under the pointer, which rests on the item: its
+// leaving the window for the tooltip is no move of the user's.
+void TestCalculatorReason::clickShowsTheReason()
+{
+    calculate(u"2"_s, u"10000"_s, u"2"_s);
+    QMenu *menu = openText3Menu();
+    QTRY_COMPARE(QGuiApplication::focusWindow(), menu->windowHandle());
+    const QPoint item = menu->actionGeometry(menuItem(menu, kShowReason)).center();
+    QCursor::setPos(menu->mapToGlobal(item));
+    QTest::mouseClick(menu, Qt::LeftButton, {}, item);
+    QTRY_VERIFY(QToolTip::isVisible());
+    QTest::qWait(500); // a tooltip hides 300 ms after the pointer leaves
+    QVERIFY(QToolTip::isVisible());
     QToolTip::hideText();
 }
 
