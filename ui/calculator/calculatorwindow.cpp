@@ -347,6 +347,9 @@ void CalculatorWindow::reportError(const CalculateError &error)
     QMessageBox box(QMessageBox::Warning, u"Korvane"_s, message, QMessageBox::Ok, this);
     box.exec();
 
+    // setFocus gives the keyboard only in the active window, which the box
+    // was; on X11 without a window manager nothing else activates this one.
+    activateWindow();
     QLineEdit *offending = textBox(error.box);
     offending->setFocus(Qt::OtherFocusReason);
     offending->selectAll();
