@@ -147,7 +147,8 @@ void TestCalculatorReason::init()
 {
     m_window = std::make_unique<ui::CalculatorWindow>(m_navigator);
     m_window->show();
-    QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
+    m_window->activateWindow(); // no window manager does it on the xcb run's X server
+    QVERIFY(QTest::qWaitForWindowActive(m_window.get()));
 }
 
 void TestCalculatorReason::cleanup()

@@ -91,6 +91,7 @@ void TestCalculatorWindow::init()
     m_navigator.calls.clear();
     m_window = std::make_unique<CalculatorWindow>(m_navigator);
     m_window->show();
+    m_window->activateWindow(); // no window manager does it on the xcb run's X server
     QVERIFY(QTest::qWaitForWindowActive(m_window.get()));
 }
 
