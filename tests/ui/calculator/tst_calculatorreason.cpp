@@ -101,6 +101,15 @@ int pointPixels(const QString &html)
     return count;
 }
 
+// Whether a menu is up as a person sees it before the next key: on screen,
+// and with the focus where the platform gives menus the focus (not Windows).
+bool menuIsUp(const QMenu &menu)
+{
+    return menu.windowHandle()->isExposed() &&
+           (QGuiApplication::focusWindow() == menu.windowHandle() ||
+            QGuiApplication::platformName() == u"windows"_s);
+}
+
 } // namespace
 
 class TestCalculatorReason : public QObject
@@ -528,8 +537,7 @@ void TestCalculatorReason::keysShowTheReason()
     auto *menu = qobject_cast<QMenu *>(QApplication::activePopupWidget());
     QVERIFY(menu);
     QVERIFY(menu->geometry().intersects(QRect(text3->mapToGlobal(QPoint()), text3->size())));
-    // As for a person, the menu is up and has the focus before the next key.
-    QTRY_COMPARE(QGuiApplication::focusWindow(), menu->windowHandle());
+    QTRY_VERIFY(menuIsUp(*menu));
     // Up from nowhere reaches the last item, then the one above it.
     QTest::keyClick(window, Qt::Key_Up);
     QTest::keyClick(window, Qt::Key_Up);
@@ -554,7 +562,7 @@ void TestCalculatorReason::clickShowsTheReason()
 {
     calculate(u"2"_s, u"10000"_s, u"2"_s);
     QMenu *menu = openText3Menu();
-    QTRY_COMPARE(QGuiApplication::focusWindow(), menu->windowHandle());
+    QTRY_VERIFY(menuIsUp(*menu));
     const QPoint item = menu->actionGeometry(menuItem(menu, kShowReason)).center();
     QCursor::setPos(menu->mapToGlobal(item));
     QTest::mouseClick(menu, Qt::LeftButton, {}, item);
