@@ -38,9 +38,13 @@ QWidget *WindowManager::window(WindowName name)
     return slot.get();
 }
 
+// The window shown takes the keyboard: on X11 only a window manager would
+// give it the focus otherwise.
 void WindowManager::showWindow(WindowName name)
 {
-    window(name)->show();
+    QWidget *shown = window(name);
+    shown->show();
+    shown->activateWindow();
 }
 
 void WindowManager::hideWindow(WindowName name)

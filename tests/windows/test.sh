@@ -5,8 +5,8 @@
 #   2. the resources of korvane.exe and of the installer, read back;
 #   3. korvane.exe from the deploy folder, used as a person would;
 #   4. the installer and the uninstaller, silently, for all users and for the
-#      current user, twice over and as an upgrade from 1.00 to 1.01, with the
-#      Start-menu shortcuts to the program and to its guide.
+#      current user, twice over and as an upgrade to the next version, with
+#      the Start-menu shortcuts to the program and to its guide.
 # Run `make windows` first (the Makefile does).
 set -euo pipefail
 
@@ -15,6 +15,8 @@ root=$(cd "$here/../.." && pwd)
 source "$root/tools/windows/wine-session.sh"
 out=$wine_session_dir
 version=$(build_info version)
+# The version after this one, for an upgrade: 1.00 is followed by 1.01.
+newer=$(printf '%d.%02d' "${version%%.*}" $((10#${version#*.} + 1)))
 client=$(build_info calculator-client)
 deploy=$out/korvane-$version-win64
 setup=$out/korvane-$version-setup.exe
@@ -37,14 +39,14 @@ else
     fail "ctest under Wine"
 fi
 
-# Two more installers, as if of two releases: a 1.00 that ships one file
-# more, which the upgrade to a 1.01 of the deploy folder must remove.
+# Two more installers, as if of two releases: this version shipping one file
+# more, which the upgrade to the next version of the deploy folder must remove.
 older=$work/korvane-$version-win64
 cp -a "$deploy" "$older"
 mkdir "$older/retired" && echo "only in the older release" > "$older/retired/notes.txt"
 mkdir "$work/older" "$work/newer"
 "$root/tools/windows/make-installer.sh" "$older" "$version" "$work/older/korvane-$version-setup.exe"
-"$root/tools/windows/make-installer.sh" "$deploy" 1.01 "$work/newer/korvane-1.01-setup.exe"
+"$root/tools/windows/make-installer.sh" "$deploy" "$newer" "$work/newer/korvane-$newer-setup.exe"
 
 echo "== the guide and the changes, as pages that hold their pictures"
 for page in guide changelog; do
@@ -57,7 +59,7 @@ check "guide.html refers to no file outside it" \
     bash -c "! grep -o 'src=\"[^\"]*' '$deploy/guide.html' | grep -qv '^src=\"data:'"
 
 echo "== resources read back from the executables"
-if /usr/bin/python3 "$here/check_resources.py" "$deploy/korvane.exe" "$setup" "$work/newer/korvane-1.01-setup.exe"; then
+if /usr/bin/python3 "$here/check_resources.py" "$deploy/korvane.exe" "$setup" "$work/newer/korvane-$newer-setup.exe"; then
     pass "resources of korvane.exe and the installer"
 else
     fail "resources of korvane.exe and the installer"
@@ -65,6 +67,13 @@ fi
 
 # --- korvane.exe as a person uses it ------------------------------------------
 calculator_places 1
+# The visible override-redirect windows (menus, tooltips), sorted.
+popups() {
+    local w
+    for w in $(xwininfo -root -children | awk '/^ +0x/ { print $1 }'); do
+        [[ $(xwininfo -id "$w" 2>/dev/null) =~ IsViewable.*Redirect\ State:\ yes ]] && echo "$w" || true
+    done | sort
+}
 read_field() {
     echo -n "(nothing copied)" | xclip -selection clipboard -i -loops 1 &
     click "$1"
@@ -112,6 +121,19 @@ use_program() {
     made_by=$(xclip -selection clipboard -o 2>/dev/null | tr -d '\r' | tail -n 1)
     check "Shift+F10 and the menu's last item copy the reason, ending \"Korvane $version，依据 TSG R0004-2009\" (got $made_by)" \
         test "$made_by" = "Korvane $version，依据 TSG R0004-2009"
+    # The item above it opens the reason's tooltip, a new override-redirect
+    # window, which stays until the next key.
+    xdotool key --clearmodifiers shift+F10
+    sleep 1
+    local shown
+    shown=$(popups)
+    xdotool key Up Up Return
+    sleep 2
+    check "Shift+F10, Up, Up and Return open the reason's tooltip, still there 2 s later" \
+        test -n "$(comm -13 <(echo "$shown") <(popups))"
+    xdotool key Escape
+    sleep 1
+    check "and Esc closes it" test -z "$(comm -13 <(echo "$shown") <(popups))"
 
     entry "$Text1" abc
     click "$Command1"
@@ -144,8 +166,8 @@ drive_c=$WINEPREFIX/drive_c
 unix_path() { local p=${1#C:}; echo "$drive_c${p//\\//}"; }
 wine_echo() { "$WINE" cmd /c echo "$1" | tr -d '\r'; }
 profile=$(unix_path "$(wine_echo %USERPROFILE%)")
-declare -A installer=([1.00]="Z:${setup//\//\\}" [older]="Z:${work//\//\\}\\older\\korvane-$version-setup.exe"
-    [1.01]="Z:${work//\//\\}\\newer\\korvane-1.01-setup.exe")
+declare -A installer=([$version]="Z:${setup//\//\\}" [older]="Z:${work//\//\\}\\older\\korvane-$version-setup.exe"
+    [$newer]="Z:${work//\//\\}\\newer\\korvane-$newer-setup.exe")
 declare -A folder=([all]='C:\Program Files\Korvane' [user]="$(wine_echo %LOCALAPPDATA%)\\Programs\\Korvane")
 declare -A menu=([all]='C:\ProgramData\Microsoft\Windows\Start Menu\Programs'
     [user]="$(wine_echo %APPDATA%)\\Microsoft\\Windows\\Start Menu\\Programs")
@@ -191,27 +213,27 @@ opens() {
 use_installed() { use_program "${folder[user]}\\korvane.exe" leave_running; "$wineserver" -w; }
 leave_running() {
     local code=0
-    "$WINE" "${installer[1.01]}" /S || code=$?
-    check "while korvane.exe runs, 1.01's installer stops with exit status 3 (got $code)" test "$code" = 3
+    "$WINE" "${installer[$newer]}" /S || code=$?
+    check "while korvane.exe runs, $newer's installer stops with exit status 3 (got $code)" test "$code" = 3
     code=0 # in place, so that its own exit status comes back
     "$WINE" "${folder[user]}\\uninstall.exe" /S "_?=${folder[user]}" || code=$?
     check "and so does the uninstaller (got $code)" test "$code" = 3
-    check "which leave 1.00 installed as it was" diff <(installed_files "${folder[user]}") \
+    check "which leave $version installed as it was" diff <(installed_files "${folder[user]}") \
         <(deployed_files)
-    check "and its entry at 1.00" grep -qF '"DisplayVersion"="1.00"' <<<"$(uninstall_entries HKCU)"
+    check "and its entry at $version" grep -qF "\"DisplayVersion\"=\"$version\"" <<<"$(uninstall_entries HKCU)"
 }
 
 # name | installers run in turn, with their switches and, after a !, an exit
 # status other than 0 | the mode that must result | its entry's version |
 # what to do while installed
 cases=(
-    "for all users|1.00 /S|all|1.00|"
-    "for the current user|1.00 /S /CurrentUser|user|1.00|use_installed"
-    "the same version twice|1.00 /S;1.00 /S|all|1.00|"
-    "1.01 over 1.00|older /S;1.01 /S|all|1.01|"
-    "1.01 over 1.00, the mode kept|older /S /CurrentUser;1.01 /S|user|1.01|"
-    "for all users over the current user's|older /S /CurrentUser;1.01 /S /AllUsers|all|1.01|"
-    "for the current user over all users: refused|1.00 /S;1.01 /S /CurrentUser !2|all|1.00|"
+    "for all users|$version /S|all|$version|"
+    "for the current user|$version /S /CurrentUser|user|$version|use_installed"
+    "the same version twice|$version /S;$version /S|all|$version|"
+    "$newer over $version|older /S;$newer /S|all|$newer|"
+    "$newer over $version, the mode kept|older /S /CurrentUser;$newer /S|user|$newer|"
+    "for all users over the current user's|older /S /CurrentUser;$newer /S /AllUsers|all|$newer|"
+    "for the current user over all users: refused|$version /S;$newer /S /CurrentUser !2|all|$version|"
 )
 for case in "${cases[@]}"; do
     IFS='|' read -r name runs mode want then <<<"$case"

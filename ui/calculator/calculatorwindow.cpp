@@ -13,6 +13,7 @@
 #include <QCheckBox>
 #include <QClipboard>
 #include <QCloseEvent>
+#include <QCursor>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -21,6 +22,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QToolTip>
+#include <QWindow>
 
 using namespace Qt::Literals::StringLiterals;
 
@@ -112,6 +114,8 @@ CalculatorWindow::CalculatorWindow(Navigator &navigator, QWidget *parent)
     connect(m_text3, &QWidget::customContextMenuRequested, this,
             &CalculatorWindow::Text3_ContextMenu);
     m_text3->installEventFilter(this);
+    connect(qApp, &QGuiApplication::focusWindowChanged, this,
+            &CalculatorWindow::App_FocusWindowChanged);
 
     Form_Load();
 }
@@ -190,16 +194,54 @@ QString CalculatorWindow::richTip()
     return m_richTip;
 }
 
-// The tooltip for a keyboard, under the box; the next key closes it.
+// The tooltip for a keyboard, under the box, until the user's next key or
+// click. It opens once the menu that chose it has closed and this window has
+// the focus again: a tooltip hides at every change of focus, and a menu that
+// held the focus gives it back through the platform, after this handler.
 void CalculatorWindow::showReason()
 {
     if (!m_calculated)
         return;
-    QToolTip::showText(m_text3->mapToGlobal(QPoint(0, m_text3->height())), richTip(), m_text3);
     if (!m_keyClosesTip) {
         m_keyClosesTip = true;
         qApp->installEventFilter(this);
     }
+    QMetaObject::invokeMethod(this, &CalculatorWindow::showReasonTip, Qt::QueuedConnection);
+}
+
+void CalculatorWindow::showReasonTip()
+{
+    if (!m_keyClosesTip)
+        return;
+    // Qt asks for it back only when the menu had the keyboard; once this
+    // window has it, App_FocusWindowChanged comes back here.
+    if (QGuiApplication::focusWindow() != windowHandle()) {
+        activateWindow();
+        return;
+    }
+    QToolTip::showText(m_text3->mapToGlobal(QPoint(0, m_text3->height())), richTip(), m_text3);
+    // Ahead of the tooltip's own filter, which a new tooltip installs.
+    qApp->removeEventFilter(this);
+    qApp->installEventFilter(this);
+}
+
+void CalculatorWindow::closeReasonTip()
+{
+    m_keyClosesTip = false;
+    qApp->removeEventFilter(this);
+}
+
+// While showReason's tooltip is wanted: this window has the focus again, so
+// it opens (again, should a late change of focus have hidden it); no window
+// has it, so the user turned to another program and it stays closed.
+void CalculatorWindow::App_FocusWindowChanged(QWindow *focus)
+{
+    if (!m_keyClosesTip)
+        return;
+    if (!focus)
+        closeReasonTip();
+    else if (focus == windowHandle())
+        QMetaObject::invokeMethod(this, &CalculatorWindow::showReasonTip, Qt::QueuedConnection);
 }
 
 // Plain text for editors, the chart and the words as HTML for word
@@ -219,14 +261,22 @@ void CalculatorWindow::copyReason() const
 
 bool CalculatorWindow::eventFilter(QObject *watched, QEvent *event)
 {
+    // After showReason the first click, or key but a modifier, closes the
+    // tooltip wherever the focus is; Esc does nothing else.
+    if (m_keyClosesTip && event->type() == QEvent::MouseButtonPress)
+        closeReasonTip();
+    // A tooltip hides when the pointer leaves a window. Opening under the
+    // pointer, as after a click on the menu, it made the pointer leave.
+    if (m_keyClosesTip && event->type() == QEvent::Leave && watched == windowHandle()) {
+        const QWindow *under = QGuiApplication::topLevelAt(QCursor::pos());
+        if (under && under->type() == Qt::ToolTip)
+            return true;
+    }
     if (event->type() == QEvent::KeyPress) {
         const auto *key = static_cast<QKeyEvent *>(event);
-        // After showReason the first key but a modifier closes the tooltip,
-        // wherever the focus is; Esc does nothing else.
         const bool modifier = key->key() >= Qt::Key_Shift && key->key() <= Qt::Key_ScrollLock;
         if (m_keyClosesTip && !modifier) {
-            m_keyClosesTip = false;
-            qApp->removeEventFilter(this);
+            closeReasonTip();
             if (QToolTip::isVisible()) {
                 QToolTip::hideText();
                 if (key->key() == Qt::Key_Escape)
@@ -297,6 +347,9 @@ void CalculatorWindow::reportError(const CalculateError &error)
     QMessageBox box(QMessageBox::Warning, u"Korvane"_s, message, QMessageBox::Ok, this);
     box.exec();
 
+    // setFocus gives the keyboard only in the active window, which the box
+    // was; on X11 without a window manager nothing else activates this one.
+    activateWindow();
     QLineEdit *offending = textBox(error.box);
     offending->setFocus(Qt::OtherFocusReason);
     offending->selectAll();

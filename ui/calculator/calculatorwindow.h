@@ -12,6 +12,7 @@ class QCheckBox;
 class QHelpEvent;
 class QLineEdit;
 class QRadioButton;
+class QWindow;
 
 namespace korvane::ui {
 
@@ -33,6 +34,7 @@ public:
     void Command3_Click();
     void Text3_ContextMenu(const QPoint &position);
     void Text3_ToolTip(const QHelpEvent &event);
+    void App_FocusWindowChanged(QWindow *focus);
 
 protected:
     void closeEvent(QCloseEvent *event) override;
@@ -42,6 +44,8 @@ private:
     CalculatorEntries entries() const;
     void showResult(const CalculateSuccess &success, const CalculatorEntries &typed);
     void reportError(const CalculateError &error);
+    void showReasonTip();
+    void closeReasonTip();
     QLineEdit *textBox(InputBox box) const;
     QString caption(QStringView control) const;
     QString richTip();
