@@ -76,7 +76,7 @@ def manifest(pe):
 
 
 def check_version(pe, label, strings_wanted, code_page=None, numbers=(1, 0)):
-    """The version numbers (1.01 is 1,1,0,0), and the strings in the Chinese
+    """The version numbers (2.05 is 2,5,0,0), and the strings in the Chinese
     (PRC) table: in Unicode for korvane.exe; NSIS writes the installer's in
     GBK (936)."""
     fixed = pe.VS_FIXEDFILEINFO[0] if getattr(pe, "VS_FIXEDFILEINFO", None) else None

@@ -15,7 +15,7 @@ root=$(cd "$here/../.." && pwd)
 source "$root/tools/windows/wine-session.sh"
 out=$wine_session_dir
 version=$(build_info version)
-# The version after this one, for an upgrade: 1.00 is followed by 1.01.
+# The version after this one, for an upgrade: 2.09 is followed by 2.10.
 newer=$(printf '%d.%02d' "${version%%.*}" $((10#${version#*.} + 1)))
 client=$(build_info calculator-client)
 deploy=$out/korvane-$version-win64
