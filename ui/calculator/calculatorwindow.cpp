@@ -202,8 +202,8 @@ void CalculatorWindow::showReason()
 {
     if (!m_calculated)
         return;
-    if (!m_keyClosesTip) {
-        m_keyClosesTip = true;
+    if (!m_reasonTipWanted) {
+        m_reasonTipWanted = true;
         qApp->installEventFilter(this);
     }
     QMetaObject::invokeMethod(this, &CalculatorWindow::showReasonTip, Qt::QueuedConnection);
@@ -211,7 +211,7 @@ void CalculatorWindow::showReason()
 
 void CalculatorWindow::showReasonTip()
 {
-    if (!m_keyClosesTip)
+    if (!m_reasonTipWanted)
         return;
     // Qt asks for it back only when the menu had the keyboard; once this
     // window has it, App_FocusWindowChanged comes back here.
@@ -227,7 +227,7 @@ void CalculatorWindow::showReasonTip()
 
 void CalculatorWindow::closeReasonTip()
 {
-    m_keyClosesTip = false;
+    m_reasonTipWanted = false;
     qApp->removeEventFilter(this);
 }
 
@@ -236,7 +236,7 @@ void CalculatorWindow::closeReasonTip()
 // has it, so the user turned to another program and it stays closed.
 void CalculatorWindow::App_FocusWindowChanged(QWindow *focus)
 {
-    if (!m_keyClosesTip)
+    if (!m_reasonTipWanted)
         return;
     if (!focus)
         closeReasonTip();
@@ -263,11 +263,11 @@ bool CalculatorWindow::eventFilter(QObject *watched, QEvent *event)
 {
     // After showReason the first click, or key but a modifier, closes the
     // tooltip wherever the focus is; Esc does nothing else.
-    if (m_keyClosesTip && event->type() == QEvent::MouseButtonPress)
+    if (m_reasonTipWanted && event->type() == QEvent::MouseButtonPress)
         closeReasonTip();
     // A tooltip hides when the pointer leaves a window. Opening under the
     // pointer, as after a click on the menu, it made the pointer leave.
-    if (m_keyClosesTip && event->type() == QEvent::Leave && watched == windowHandle()) {
+    if (m_reasonTipWanted && event->type() == QEvent::Leave && watched == windowHandle()) {
         const QWindow *under = QGuiApplication::topLevelAt(QCursor::pos());
         if (under && under->type() == Qt::ToolTip)
             return true;
@@ -275,7 +275,7 @@ bool CalculatorWindow::eventFilter(QObject *watched, QEvent *event)
     if (event->type() == QEvent::KeyPress) {
         const auto *key = static_cast<QKeyEvent *>(event);
         const bool modifier = key->key() >= Qt::Key_Shift && key->key() <= Qt::Key_ScrollLock;
-        if (m_keyClosesTip && !modifier) {
+        if (m_reasonTipWanted && !modifier) {
             closeReasonTip();
             if (QToolTip::isVisible()) {
                 QToolTip::hideText();

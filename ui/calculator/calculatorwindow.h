@@ -68,7 +68,7 @@ private:
     // for the screen's pixel ratio then.
     QString m_richTip;
     qreal m_richTipRatio = 0;
-    bool m_keyClosesTip = false; // the tooltip that showReason opened is up
+    bool m_reasonTipWanted = false; // showReason's tooltip, until the next key or click
 };
 
 } // namespace korvane::ui
