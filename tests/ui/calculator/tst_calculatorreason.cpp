@@ -37,7 +37,6 @@ namespace {
 
 const QString kShowReason = u"显示判定依据"_s;
 const QString kCopyReason = u"复制判定依据"_s;
-// The copy's last line: which program and which edition decided.
 // The copy's last line: which program and which edition of the rules.
 QString madeBy()
 {
