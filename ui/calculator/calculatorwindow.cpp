@@ -348,7 +348,7 @@ void CalculatorWindow::reportError(const CalculateError &error)
     box.exec();
 
     // setFocus gives the keyboard only in the active window, which the box
-    // was; on X11 without a window manager nothing else activates this one.
+    // was; not every platform hands the activation back (offscreen does not).
     activateWindow();
     QLineEdit *offending = textBox(error.box);
     offending->setFocus(Qt::OtherFocusReason);
