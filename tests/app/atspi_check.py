@@ -1,9 +1,9 @@
 #!/usr/bin/python3
-"""Korvane as a screen reader meets it: the program on a private X server,
-read and driven over AT-SPI by a real client (pyatspi), on the private D-Bus
-session that dbus-run-session gives this script.
+"""Korvane as a screen reader meets it: the program read and driven over
+AT-SPI by a real client (pyatspi), on the private X server and D-Bus session
+that on-xvfb.sh gives this script.
 
-    dbus-run-session -- /usr/bin/python3 atspi_check.py path/to/korvane
+    tests/support/on-xvfb.sh /usr/bin/python3 atspi_check.py path/to/korvane
 """
 import os
 import subprocess
@@ -24,17 +24,6 @@ def check(ok, what):
     print(("ok   " if ok else "FAIL ") + what, flush=True)
     if not ok:
         failures.append(what)
-
-
-def start_display():
-    read_end, write_end = os.pipe()
-    xvfb = subprocess.Popen(["Xvfb", "-displayfd", str(write_end), "-screen", "0", "1280x1024x24",
-                             "-nolisten", "tcp", "-noreset"], pass_fds=[write_end],
-                            stderr=subprocess.DEVNULL)
-    os.close(write_end)
-    with os.fdopen(read_end) as pipe:
-        display = pipe.readline().strip()
-    return xvfb, ":" + display
 
 
 def wait_for(find, seconds=20):
@@ -91,10 +80,8 @@ def labels_of(node):
 
 
 def main(program):
-    xvfb, display = start_display()
-    env = dict(os.environ, DISPLAY=display, QT_QPA_PLATFORM="xcb",
-               QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1", LC_ALL="C.UTF-8", LANG="C.UTF-8")
-    env.pop("WAYLAND_DISPLAY", None)
+    env = dict(os.environ, QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1", LC_ALL="C.UTF-8",
+               LANG="C.UTF-8")
     with tempfile.TemporaryDirectory() as runtime:
         env["XDG_RUNTIME_DIR"] = runtime
         korvane = subprocess.Popen([program], env=env)
@@ -103,7 +90,6 @@ def main(program):
         finally:
             if korvane.poll() is None:
                 korvane.kill()
-            xvfb.terminate()
     print(f"atspi: {len(failures)} failed")
     return 1 if failures else 0
 
