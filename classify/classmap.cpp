@@ -214,23 +214,19 @@ std::vector<Limit> limitsOf(const ClassMap &map)
 LimitRanges limitRanges(const ClassMap &map)
 {
     LimitRanges ranges;
-    const auto take = [](LimitRange &range, double x) {
-        range.low = std::min(range.low, x);
-        range.high = std::max(range.high, x);
-    };
     for (const TableRow &area : map.areas) {
         for (const float V : {area.V.atLeast, area.V.below}) {
             if (std::isfinite(V))
-                take(ranges.V, V);
+                ranges.V.take(V);
         }
         for (const float p : {area.p.atLeast, area.p.below}) {
             if (std::isfinite(p))
-                take(ranges.p, p);
+                ranges.p.take(p);
         }
         for (const float pV : {area.pV.atLeast, area.pV.below}) {
             for (const float V : {area.V.atLeast, area.V.below}) {
                 if (std::isfinite(pV) && std::isfinite(V))
-                    take(ranges.p, *crossing({Quantity::V, V}, {Quantity::pV, pV}));
+                    ranges.p.take(*crossing({Quantity::V, V}, {Quantity::pV, pV}));
             }
         }
     }

@@ -7,6 +7,7 @@
 #include "ruletables.h"
 #include "vessel.h"
 
+#include <algorithm>
 #include <limits>
 #include <optional>
 #include <vector>
@@ -57,6 +58,17 @@ struct LimitRange
 {
     double low = std::numeric_limits<double>::infinity();
     double high = 0;
+
+    void take(double x)
+    {
+        low = std::min(low, x);
+        high = std::max(high, x);
+    }
+    void take(const LimitRange &other)
+    {
+        low = std::min(low, other.low);
+        high = std::max(high, other.high);
+    }
 };
 
 struct LimitRanges

@@ -67,11 +67,8 @@ Geometry::Geometry(QPointF origin, double pixelsPerDecade) : m_scale(pixelsPerDe
     LimitRanges both;
     for (const MediumGroup group : {MediumGroup::Group1, MediumGroup::Group2}) {
         const LimitRanges ranges = limitRanges(tableMap(group));
-        for (const auto &[all, one] :
-             {std::pair{&both.V, ranges.V}, std::pair{&both.p, ranges.p}}) {
-            all->low = std::min(all->low, one.low);
-            all->high = std::max(all->high, one.high);
-        }
+        both.V.take(ranges.V);
+        both.p.take(ranges.p);
     }
     m_V = decadesAround(both.V);
     m_p = decadesAround(both.p);
